@@ -1,0 +1,35 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "devices/devicemodel.h"
+
+namespace qm {
+
+// The active model's values, converted from the texts of its devicemodel by selectmodel.
+struct ActiveModel {
+    int32_t modelnumber = 0;
+    std::string modelname;
+    int32_t flashsize = 0;   // words
+    int32_t eepromsize = 0;  // bytes; 0 when the chip has none
+    // Erased CONF1 (index 0, 2007h) and CONF2 (index 1, 2008h); -1 when the text was not four
+    // hex digits.
+    std::array<int32_t, 2> erasedconfig{0, 0};
+    bool config2used = false;
+    int32_t voltageorder = 0;  // 0 none, 1 supply first ("vddvpp"), 2 VPP first ("vppvdd")
+    int32_t progtime = 0;      // ms, the pause of "wprog"
+    int32_t pagesize = 0;      // FLASH page size in words
+    // Instruction lists by Operation. Instruction n, counted from 1 as scripts and messages count it, is steps[op][n-1].
+    std::array<std::vector<std::string>, kOperationCount> steps;
+
+    const std::vector<std::string>& erasesteps() const { return steps[0]; }
+    const std::vector<std::string>& programsteps() const { return steps[1]; }
+    const std::vector<std::string>& readsteps() const { return steps[2]; }
+    const std::vector<std::string>& blankchecksteps() const { return steps[3]; }
+    const std::vector<std::string>& verifysteps() const { return steps[4]; }
+};
+
+}  // namespace qm

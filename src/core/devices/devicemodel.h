@@ -1,0 +1,41 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace qm {
+
+// The five chip operations, in the order the device file and the model fields list them.
+enum class Operation { Erase = 0, Program = 1, Read = 2, BlankCheck = 3, Verify = 4 };
+inline constexpr int kOperationCount = 5;
+
+// One model of the device description file, as texts exactly as written after the key.
+struct devicemodel {
+    std::string name;
+    std::string flash;
+    std::string eeprom;
+    std::string configerased;
+    std::string config2used;
+    std::string voltageseq;
+    std::string progtime;
+    std::string pagesize;
+    // Copies of the algorithm definition texts, indexed by Operation.
+    std::array<std::string, kOperationCount> alg;
+};
+
+// Slots per operation in the algorithm definition tables: numbers 0 to 20.
+inline constexpr int kAlgSlots = 21;
+
+// What loaddevices reads: five tables of numbered algorithm definitions and the model table.
+struct DeviceTable {
+    // algdefs[operation][number], number 0..20.
+    std::array<std::array<std::string, kAlgSlots>, kOperationCount> algdefs;
+    // models[0] is slot 0, which belongs to no model: key lines before the first "model:" land
+    // there. Models are numbered 1..modelcount().
+    std::vector<devicemodel> models{1};
+
+    int modelcount() const { return static_cast<int>(models.size()) - 1; }
+};
+
+}  // namespace qm

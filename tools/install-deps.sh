@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what building and testing Quellmark needs on Debian 12. Skips apt when all is present.
+set -euo pipefail
+packages=(g++ cmake make libgtest-dev libgmock-dev qt6-base-dev qt6-serialport-dev)
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
