@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-
 #include <fcntl.h>
 #include <pty.h>
 #include <poll.h>
@@ -14,15 +12,6 @@
 namespace qm {
 namespace {
 
-// QSerialPort's notifiers want an application object in the thread; other platform tests may
-// have made one already.
-void ensureapp() {
-    if (QCoreApplication::instance() != nullptr) return;
-    static int argc = 1;
-    static char name[] = "quellmark_platform_tests";
-    static char* argv[] = {name, nullptr};
-    static QCoreApplication app(argc, argv);
-}
 
 // A pseudo-terminal pair: the port opens the slave side, the test reads what it sends from the
 // master side.
@@ -65,7 +54,6 @@ private:
 };
 
 TEST(QtSerialPort, OpeningAMissingDeviceFailsWithAReason) {
-    ensureapp();
     QtSerialPort port;
     EXPECT_FALSE(port.open("/dev/ttyUSB_quellmark_missing", 9600));
     EXPECT_FALSE(port.isopen());
@@ -76,7 +64,6 @@ TEST(QtSerialPort, OpeningAMissingDeviceFailsWithAReason) {
 }
 
 TEST(QtSerialPort, PtyOpensSendsTheByteAtOnceAndCloses) {
-    ensureapp();
     Pty pty;
     ASSERT_TRUE(pty.ok());
     QtSerialPort port;
@@ -97,7 +84,6 @@ TEST(QtSerialPort, PtyOpensSendsTheByteAtOnceAndCloses) {
 }
 
 TEST(QtSerialPort, ASecondOpenIsRefusedUntilClosed) {
-    ensureapp();
     Pty pty;
     ASSERT_TRUE(pty.ok());
     QtSerialPort port;
@@ -112,7 +98,6 @@ TEST(QtSerialPort, ASecondOpenIsRefusedUntilClosed) {
 // A pseudo-terminal has no modem lines, like a device that cannot drive the adapter: the first
 // line change puts the port into the failure state, and a new open clears it.
 TEST(QtSerialPort, ADeviceWithoutModemLinesCountsAsFailed) {
-    ensureapp();
     Pty pty;
     ASSERT_TRUE(pty.ok());
     QtSerialPort port;
@@ -131,7 +116,6 @@ TEST(QtSerialPort, ADeviceWithoutModemLinesCountsAsFailed) {
 }
 
 TEST(QtSerialPort, ALineThatGoesAwayPutsThePortInTheFailureState) {
-    ensureapp();
     Pty pty;
     ASSERT_TRUE(pty.ok());
     QtSerialPort port;

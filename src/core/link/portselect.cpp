@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "settings/settings.h"
 #include "text/leadingnumber.h"
 
 namespace qm {
@@ -10,31 +11,6 @@ namespace qm {
 namespace {
 
 constexpr const char* kCrLf = "\r\n";
-constexpr const char* kPortNumberSetting = "Serial Port Number";
-constexpr const char* kBaudRateSetting = "Serial Port Baud Rate";
-constexpr const char* kHoldTimeSetting = "Line Hold Time";
-constexpr const char* kDefaultBaudRate = "56000";
-
-// Create-on-first-read accessors over the store.
-int32_t readnumsetting(SettingsStore& store, const std::string& name, int32_t fallback) {
-    store.createkey();
-    if (auto value = store.readnum(name)) return *value;
-    store.writenum(name, fallback);
-    return fallback;
-}
-
-std::string readtextsetting(SettingsStore& store, const std::string& name,
-                            const std::string& fallback) {
-    store.createkey();
-    if (auto value = store.readtext(name)) return *value;
-    store.writetext(name, fallback);
-    return fallback;
-}
-
-void savenumsetting(SettingsStore& store, const std::string& name, int32_t value) {
-    store.createkey();
-    store.writenum(name, value);
-}
 
 }  // namespace
 
@@ -49,7 +25,7 @@ int probeport(SerialPort& port, int32_t n, PortNaming naming) {
 
 void listports(PortState& state, SerialPort& port, PortNaming naming) {
     state.portlist.clear();
-    state.defaultport = 2;
+    state.defaultport = kDefaultPortNumber;
     for (int32_t n = kFirstPort; n <= kLastPort; ++n) {
         if (probeport(port, n, naming) != 1) continue;
         if (!state.portlist.empty()) state.portlist += kCrLf;
@@ -62,10 +38,10 @@ void listports(PortState& state, SerialPort& port, PortNaming naming) {
 
 bool openport(PortState& state, SerialPort& port, SettingsStore& settings, Host& host,
               LineDriver* driver, PortNaming naming) {
-    state.portnumber = readnumsetting(settings, kPortNumberSetting, state.defaultport);
-    state.baudrate = readtextsetting(settings, kBaudRateSetting, kDefaultBaudRate);
+    state.portnumber = getsettingnum(settings, kSettingPortNumber, state.defaultport);
+    state.baudrate = getsetting(settings, kSettingBaudRate, kDefaultBaudRate);
     state.holdtime =
-        std::clamp(readnumsetting(settings, kHoldTimeSetting, 0), int32_t{0}, kMaxLineHoldTime);
+        std::clamp(getsettingnum(settings, kSettingLineHoldTime, kDefaultLineHoldTime), int32_t{0}, kMaxLineHoldTime);
     if (driver != nullptr) driver->setholdtime(state.holdtime);
     state.portready = false;
 
@@ -119,7 +95,7 @@ void menuportanswer(PortState& state, SerialPort& port, SettingsStore& settings,
         case PortAnswer::Kind::Port:
             port.close();
             state.portnumber = parsed.port;
-            savenumsetting(settings, kPortNumberSetting, state.portnumber);
+            savesettingnum(settings, kSettingPortNumber, state.portnumber);
             openport(state, port, settings, host, driver, naming);
             return;
     }

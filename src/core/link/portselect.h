@@ -19,7 +19,9 @@ struct PortState {
     std::string baudrate;     // text of "Serial Port Baud Rate"
     bool portready = false;   // the last openport succeeded
     std::string portlist;     // openable ports found at start-up, CR LF between lines
-    int32_t defaultport = 2;  // highest openable port found at start-up, or 2
+    // Highest openable port found at start-up, or 2. Starts at 2 rather than 0 so an openport
+    // before listports cannot store port 0.
+    int32_t defaultport = 2;
     int32_t holdtime = 0;     // "Line Hold Time" in microseconds, as last read by openport
 };
 

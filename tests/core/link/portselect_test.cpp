@@ -9,34 +9,12 @@
 #include "core/testhost.h"
 #include "devices/activemodel.h"
 #include "link/linedriver.h"
+#include "settings/memorysettingsstore.h"
 
 namespace qm::test {
 namespace {
 
 using Op = RecordingPort::Op;
-
-// A settings store that keeps numbers and texts apart, as the registry does.
-class MapStore final : public SettingsStore {
-public:
-    void createkey() override {}
-    std::optional<std::string> readtext(const std::string& name) override {
-        auto it = texts.find(name);
-        if (it == texts.end()) return std::nullopt;
-        return it->second;
-    }
-    std::optional<int32_t> readnum(const std::string& name) override {
-        auto it = nums.find(name);
-        if (it == nums.end()) return std::nullopt;
-        return it->second;
-    }
-    void writetext(const std::string& name, const std::string& value) override {
-        texts[name] = value;
-    }
-    void writenum(const std::string& name, int32_t value) override { nums[name] = value; }
-
-    std::map<std::string, std::string> texts;
-    std::map<std::string, int32_t> nums;
-};
 
 // Windows naming keeps the device names equal to the COM names, so texts are the plain ones.
 struct PortRig {
@@ -54,7 +32,7 @@ struct PortRig {
 
     TestHost host;
     RecordingPort port;
-    MapStore store;
+    MemorySettingsStore store;
     PortState state;
     ActiveModel model;
     LineDriver driver{port, host, model};
@@ -101,7 +79,7 @@ TEST(ListPorts, ListsOpenablePortsAndPicksTheLastAsDefault) {
 
     // First run: the default lands in the store and COM3 is opened.
     EXPECT_TRUE(rig.open());
-    EXPECT_EQ(rig.store.nums.at("Serial Port Number"), 3);
+    EXPECT_EQ(rig.store.readnum("Serial Port Number"), 3);
     EXPECT_EQ(rig.host.status(), "Serial port COM3 ready...");
 }
 
@@ -126,7 +104,7 @@ TEST(ListPorts, NoOpenablePortLeavesAnEmptyListAndDefaultTwo) {
     EXPECT_EQ(rig.state.portlist, "");
     EXPECT_EQ(rig.state.defaultport, 2);
     EXPECT_FALSE(rig.open());
-    EXPECT_EQ(rig.store.nums.at("Serial Port Number"), 2);
+    EXPECT_EQ(rig.store.readnum("Serial Port Number"), 2);
     EXPECT_EQ(rig.host.status(), "Serial port COM2 error!");
     EXPECT_EQ(portprompt(rig.state),
               "Please select programmer serial port number [1-16]:\r\n\r\n"
@@ -145,8 +123,8 @@ TEST(PortPrompt, EndsWithThePortList) {
 TEST(OpenPort, UsesTheStoredNumberAndBaudRate) {
     PortRig rig;
     rig.openable({5});
-    rig.store.nums["Serial Port Number"] = 5;
-    rig.store.texts["Serial Port Baud Rate"] = "9600";
+    rig.store.writenum("Serial Port Number", 5);
+    rig.store.writetext("Serial Port Baud Rate", "9600");
     EXPECT_TRUE(rig.open());
     EXPECT_TRUE(rig.state.portready);
     EXPECT_EQ(rig.state.portnumber, 5);
@@ -162,17 +140,17 @@ TEST(OpenPort, FirstRunStoresDefaults) {
     rig.openable({2});
     rig.list();
     EXPECT_TRUE(rig.open());
-    EXPECT_EQ(rig.store.texts.at("Serial Port Baud Rate"), "56000");
-    EXPECT_EQ(rig.store.nums.at("Line Hold Time"), 0);
+    EXPECT_EQ(rig.store.readtext("Serial Port Baud Rate"), "56000");
+    EXPECT_EQ(rig.store.readnum("Line Hold Time"), 0);
     EXPECT_EQ(rig.port.openbaud, 56000);
 }
 
 TEST(OpenPort, FailureShowsTheComErrorAndClearsReady) {
     PortRig rig;
     rig.openable({3});
-    rig.store.nums["Serial Port Number"] = 3;
+    rig.store.writenum("Serial Port Number", 3);
     ASSERT_TRUE(rig.open());
-    rig.store.nums["Serial Port Number"] = 4;
+    rig.store.writenum("Serial Port Number", 4);
     EXPECT_FALSE(rig.open());
     EXPECT_FALSE(rig.state.portready);
     EXPECT_FALSE(rig.port.isopen());
@@ -184,7 +162,7 @@ TEST(OpenPort, StoredNumberOutsideTheRangeFailsWithoutTryingADevice) {
     for (int32_t stored : {0, 17, -4}) {
         PortRig rig;
         rig.openable({1, 2, 3});
-        rig.store.nums["Serial Port Number"] = stored;
+        rig.store.writenum("Serial Port Number", stored);
         EXPECT_FALSE(rig.open());
         EXPECT_TRUE(rig.port.eventsof(Op::Open).empty());
         EXPECT_EQ(rig.host.status(), "Serial port COM" + std::to_string(stored) + " error!");
@@ -199,7 +177,7 @@ TEST(OpenPort, LineHoldTimeGoesToTheDriverWithinLimits) {
                    Case{999999, kMaxLineHoldTime}}) {
         PortRig rig;
         rig.openable({2});
-        rig.store.nums["Line Hold Time"] = c.stored;
+        rig.store.writenum("Line Hold Time", c.stored);
         rig.open();
         EXPECT_EQ(rig.state.holdtime, c.applied) << c.stored;
         EXPECT_EQ(rig.driver.holdtime(), c.applied) << c.stored;
@@ -230,7 +208,7 @@ TEST(PortAnswers, ComPrefixAndNumberRule) {
 TEST(MenuPort, WrongEntryShowsAnErrorAndChangesNothing) {
     PortRig rig;
     rig.openable({3});
-    rig.store.nums["Serial Port Number"] = 3;
+    rig.store.writenum("Serial Port Number", 3);
     rig.open();
     rig.port.events.clear();
     for (const char* answer : {"17", "com", "abc", "0.5"}) rig.answer(answer);
@@ -243,7 +221,7 @@ TEST(MenuPort, WrongEntryShowsAnErrorAndChangesNothing) {
     EXPECT_TRUE(rig.port.events.empty());
     EXPECT_TRUE(rig.state.portready);
     EXPECT_EQ(rig.state.portnumber, 3);
-    EXPECT_EQ(rig.store.nums.at("Serial Port Number"), 3);
+    EXPECT_EQ(rig.store.readnum("Serial Port Number"), 3);
 }
 
 TEST(MenuPort, EmptyAnswerDoesNothing) {
@@ -252,16 +230,16 @@ TEST(MenuPort, EmptyAnswerDoesNothing) {
     EXPECT_TRUE(rig.port.events.empty());
     EXPECT_TRUE(rig.host.msgboxes.empty());
     EXPECT_TRUE(rig.host.statuses.empty());
-    EXPECT_TRUE(rig.store.nums.empty());
+    EXPECT_EQ(rig.store.size(), 0u);
 }
 
 TEST(MenuPort, ANewNumberIsStoredAndOpened) {
     PortRig rig;
     rig.openable({3, 7});
-    rig.store.nums["Serial Port Number"] = 3;
+    rig.store.writenum("Serial Port Number", 3);
     rig.open();
     rig.answer("com7");
-    EXPECT_EQ(rig.store.nums.at("Serial Port Number"), 7);
+    EXPECT_EQ(rig.store.readnum("Serial Port Number"), 7);
     EXPECT_EQ(rig.state.portnumber, 7);
     EXPECT_TRUE(rig.state.portready);
     EXPECT_EQ(rig.port.openname, "COM7");
@@ -271,7 +249,7 @@ TEST(MenuPort, ANewNumberIsStoredAndOpened) {
 TEST(MenuPort, TheSameNumberClosesAndReopens) {
     PortRig rig;
     rig.openable({3});
-    rig.store.nums["Serial Port Number"] = 3;
+    rig.store.writenum("Serial Port Number", 3);
     rig.open();
     rig.port.events.clear();
     rig.answer("3");
@@ -301,7 +279,7 @@ TEST(PortErrors, OperationTextHasNoComAndFailedPortsAreUnusable) {
 
     PortRig rig;
     rig.openable({3});
-    rig.store.nums["Serial Port Number"] = 3;
+    rig.store.writenum("Serial Port Number", 3);
     EXPECT_FALSE(portusable(rig.state, rig.port));
     rig.open();
     EXPECT_TRUE(portusable(rig.state, rig.port));
