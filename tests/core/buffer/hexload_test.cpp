@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "core/testhost.h"
 #include "hextestsupport.h"
 
 namespace qm {
@@ -20,7 +21,7 @@ TEST(HexLoadStatus, KilowordsAreCutNotRoundedAndHaveNoLeadingZero) {
 }
 
 struct Load {
-    hextest::RecordingHost host;
+    test::TestHost host;
     ProgBuffer buffer;
     int32_t loadedwords = 77;
     HexLoadResult result;
@@ -43,11 +44,11 @@ TEST(HexLoad, SuccessReportsTheWordsAndTheLabelAndShowsTheWarning) {
     EXPECT_EQ(l.buffer.flash.size(), 2048u);
     EXPECT_EQ(l.result.labelhex, dir.folder() + "a.hex");
     const std::string status = "Operation completed. Total 1001 (.977K) program words loaded.";
-    EXPECT_EQ(l.host.calls, (std::vector<std::string>{"disable", "msgbox", "update",
-                                                      "status:" + status, "enable"}));
-    ASSERT_EQ(l.host.boxes.size(), 1u);
-    EXPECT_EQ(l.host.boxes[0].type, kMsgInfo);
-    EXPECT_NE(l.host.boxes[0].text.find("2200."), std::string::npos);
+    EXPECT_EQ(l.host.events, (std::vector<std::string>{"disable", "msgbox", "updatedisplay",
+                                                       "status:" + status, "enable"}));
+    ASSERT_EQ(l.host.msgboxes.size(), 1u);
+    EXPECT_EQ(l.host.msgboxes[0].type, kMsgInfo);
+    EXPECT_NE(l.host.msgboxes[0].text.find("2200."), std::string::npos);
 }
 
 TEST(HexLoad, AFaultClearsEverythingTheFileHadPlaced) {
@@ -62,10 +63,10 @@ TEST(HexLoad, AFaultClearsEverythingTheFileHadPlaced) {
     EXPECT_EQ(l.loadedwords, 0);
     EXPECT_EQ(l.buffer.flash, std::vector<int32_t>(2048, 0x3FFF));
     EXPECT_EQ(l.buffer.conf[0], 0x3FFF);
-    EXPECT_EQ(l.host.calls, (std::vector<std::string>{"disable", "msgbox", "update",
-                                                      "status:HEX file not loaded!", "enable"}));
-    EXPECT_EQ(l.host.boxes[0].type, kMsgError);
-    EXPECT_EQ(l.host.boxes[0].text,
+    EXPECT_EQ(l.host.events, (std::vector<std::string>{"disable", "msgbox", "updatedisplay",
+                                                       "status:HEX file not loaded!", "enable"}));
+    EXPECT_EQ(l.host.msgboxes[0].type, kMsgError);
+    EXPECT_EQ(l.host.msgboxes[0].text,
               "Input program file in Intel Hex Format contains errors.\r\n"
               "Line number 3: The record is too short.");
 }
@@ -80,10 +81,10 @@ TEST(HexLoad, AFileThatCannotBeReadIsAFailedLoadNamingFileAndReason) {
         EXPECT_EQ(l.result.read.fault, HexFault::Unreadable);
         EXPECT_EQ(l.result.status, "HEX file not loaded!");
         EXPECT_EQ(l.buffer.flash.size(), 2048u);
-        ASSERT_EQ(l.host.boxes.size(), 1u);
-        EXPECT_EQ(l.host.boxes[0].type, kMsgError);
-        EXPECT_NE(l.host.boxes[0].text.find(dir.folder() + name), std::string::npos);
-        EXPECT_NE(l.host.boxes[0].text.find(name == "missing.hex" ? "does not exist" : "folder"),
+        ASSERT_EQ(l.host.msgboxes.size(), 1u);
+        EXPECT_EQ(l.host.msgboxes[0].type, kMsgError);
+        EXPECT_NE(l.host.msgboxes[0].text.find(dir.folder() + name), std::string::npos);
+        EXPECT_NE(l.host.msgboxes[0].text.find(name == "missing.hex" ? "does not exist" : "folder"),
                   std::string::npos);
     }
 }

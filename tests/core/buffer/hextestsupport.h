@@ -9,8 +9,6 @@
 
 #include "buffer/hextext.h"
 #include "devices/activemodel.h"
-#include "host/host.h"
-#include "host/virtualclock.h"
 
 namespace qm::hextest {
 
@@ -26,38 +24,6 @@ inline ActiveModel model(int32_t flash = 2048, int32_t eeprom = 128, bool config
 
 // A record line with a correct checksum for the given body.
 inline std::string rec(const std::string& body) { return ":" + body + hexchecksum(body); }
-
-// Records every call in order, answers message boxes from a queue (OK when it runs dry).
-class RecordingHost final : public Host {
-public:
-    struct Box {
-        std::string text;
-        int type;
-        std::string caption;
-    };
-    std::vector<std::string> calls;
-    std::vector<Box> boxes;
-    std::vector<int> answers;
-
-    void setstatus(const std::string& text) override { calls.push_back("status:" + text); }
-    void yield() override {}
-    int mymsgbox(const std::string& text, int type, const std::string& caption) override {
-        calls.push_back("msgbox");
-        boxes.push_back({text, type, caption});
-        if (answers.empty()) return kAnswerOk;
-        const int answer = answers.front();
-        answers.erase(answers.begin());
-        return answer;
-    }
-    Clock& clock() override { return clock_; }
-    void endprogram() override { calls.push_back("end"); }
-    void disable() override { calls.push_back("disable"); }
-    void enable() override { calls.push_back("enable"); }
-    void updatedisplay() override { calls.push_back("update"); }
-
-private:
-    VirtualClock clock_;
-};
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {

@@ -7,6 +7,7 @@
 #include <random>
 
 #include "buffer/hexreader.h"
+#include "core/testhost.h"
 #include "hextestsupport.h"
 
 namespace qm {
@@ -130,7 +131,7 @@ TEST(HexWriterRoundTrip, ValuesOutsideTheirRangesKeepTheirLowSixteenBits) {
 }
 
 struct Save {
-    hextest::RecordingHost host;
+    test::TestHost host;
     ProgBuffer buffer = erased(hextest::model());
     HexSaveResult result;
     void run(const std::string& path) {
@@ -146,7 +147,7 @@ TEST(HexSave, WritesNewFilesAndAsksBeforeReplacingOne) {
     EXPECT_EQ(s.result.outcome, HexSaveOutcome::Saved);
     EXPECT_EQ(s.result.labelhex, dir.file("new.hex"));
     EXPECT_EQ(hextest::readbytes(dir.file("new.hex")), hexfiletext(s.buffer, false));
-    EXPECT_EQ(s.host.calls,
+    EXPECT_EQ(s.host.events,
               (std::vector<std::string>{"disable", "enable", "status:HEX file saved."}));
 
     const std::string old(5000, 'x');
@@ -156,9 +157,10 @@ TEST(HexSave, WritesNewFilesAndAsksBeforeReplacingOne) {
     no.run(dir.file("old.hex"));
     EXPECT_EQ(no.result.outcome, HexSaveOutcome::Declined);
     EXPECT_FALSE(no.result.labelhex.has_value());
-    EXPECT_EQ(no.host.boxes[0].text, "Do you want to overwrite file " + dir.file("old.hex") + "?");
-    EXPECT_EQ(no.host.boxes[0].type, kMsgYesNo);
-    EXPECT_EQ(no.host.calls, (std::vector<std::string>{"msgbox"}));
+    EXPECT_EQ(no.host.msgboxes[0].text,
+              "Do you want to overwrite file " + dir.file("old.hex") + "?");
+    EXPECT_EQ(no.host.msgboxes[0].type, kMsgYesNo);
+    EXPECT_EQ(no.host.events, (std::vector<std::string>{"msgbox"}));
     EXPECT_EQ(hextest::readbytes(dir.file("old.hex")), old);
 
     Save yes;
@@ -172,11 +174,11 @@ TEST(HexSave, WritesNewFilesAndAsksBeforeReplacingOne) {
 void expectfailure(const Save& s, const std::string& path) {
     EXPECT_EQ(s.result.outcome, HexSaveOutcome::Failed);
     EXPECT_FALSE(s.result.labelhex.has_value());
-    ASSERT_FALSE(s.host.boxes.empty());
-    EXPECT_EQ(s.host.boxes.back().type, kMsgError);
-    EXPECT_NE(s.host.boxes.back().text.find(path + "\r\n"), std::string::npos);
-    EXPECT_NE(s.host.calls.end(),
-              std::find(s.host.calls.begin(), s.host.calls.end(), "status:HEX file not saved!"));
+    ASSERT_FALSE(s.host.msgboxes.empty());
+    EXPECT_EQ(s.host.msgboxes.back().type, kMsgError);
+    EXPECT_NE(s.host.msgboxes.back().text.find(path + "\r\n"), std::string::npos);
+    EXPECT_NE(s.host.events.end(),
+              std::find(s.host.events.begin(), s.host.events.end(), "status:HEX file not saved!"));
 }
 
 TEST(HexSave, FailuresLeaveWhatWasThereAndNameTheFile) {
@@ -187,7 +189,7 @@ TEST(HexSave, FailuresLeaveWhatWasThereAndNameTheFile) {
     Save folder;
     folder.run(dir.file("taken.hex"));
     expectfailure(folder, dir.file("taken.hex"));
-    EXPECT_EQ(folder.host.boxes.size(), 1u);  // no overwrite question first
+    EXPECT_EQ(folder.host.msgboxes.size(), 1u);  // no overwrite question first
     EXPECT_EQ(hextest::readbytes(dir.file("taken.hex/inside")), "keep");
 
     Save nofolder;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "buffer/lastpath.h"
+#include "settings/memorysettingsstore.h"
+
 namespace qm {
 namespace {
 
@@ -29,6 +32,16 @@ TEST(ShortPath, SplitKeepsTheSeparatorWithTheFolder) {
 #else
     EXPECT_EQ(splitpath("/a\\b.hex").folder, "/");
 #endif
+}
+
+TEST(LastPath, TheChosenFolderIsKeptAndSavedAtOnce) {
+    MemorySettingsStore store;
+    std::string lastpath = "/old/";
+    EXPECT_EQ(takelastpath(store, lastpath, "/home/u/prog.hex"), "prog.hex");
+    EXPECT_EQ(lastpath, "/home/u/");
+    EXPECT_EQ(store.readtext("Last Path"), "/home/u/");
+    EXPECT_EQ(takelastpath(store, lastpath, "bare.hex"), "bare.hex");
+    EXPECT_EQ(store.readtext("Last Path"), "");
 }
 
 }  // namespace
