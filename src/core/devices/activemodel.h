@@ -30,6 +30,8 @@ struct ActiveModel {
     const std::vector<std::string>& readsteps() const { return steps[2]; }
     const std::vector<std::string>& blankchecksteps() const { return steps[3]; }
     const std::vector<std::string>& verifysteps() const { return steps[4]; }
+
+    bool operator==(const ActiveModel&) const = default;
 };
 
 }  // namespace qm

@@ -22,6 +22,8 @@ struct devicemodel {
     std::string pagesize;
     // Copies of the algorithm definition texts, indexed by Operation.
     std::array<std::string, kOperationCount> alg;
+
+    bool operator==(const devicemodel&) const = default;
 };
 
 // Slots per operation in the algorithm definition tables: numbers 0 to 20.
@@ -36,6 +38,8 @@ struct DeviceTable {
     std::vector<devicemodel> models{1};
 
     int modelcount() const { return static_cast<int>(models.size()) - 1; }
+
+    bool operator==(const DeviceTable&) const = default;
 };
 
 }  // namespace qm

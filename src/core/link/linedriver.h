@@ -17,6 +17,7 @@ public:
     LineDriver(SerialPort& port, Host& host, const ActiveModel& activemodel);
 
     // Minimum time each line change is held before the next one, in microseconds (0 = none).
+    // Negative values count as 0.
     void setholdtime(int32_t microseconds);
     int32_t holdtime() const;
 
@@ -36,6 +37,15 @@ public:
     void settle();
 
 private:
+    void hold();
+    void setclock(bool on);
+    void setdata(bool on);
+    // Line changes inside word transfers: the line operation plus one more yield.
+    void xclock(bool on);
+    void xdata(bool on);
+    void writebit(bool bit);
+    void writebits(int32_t value, int count);
+
     SerialPort& port_;
     Host& host_;
     const ActiveModel& activemodel_;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "themes/colourroles.h"
+
+namespace qm {
+
+struct Theme {
+    const char* name;  // exact, case included
+    ColourRoles roles;
+};
+
+inline constexpr int kThemeCount = 46;
+inline constexpr const char* kThemeOriginalDark = "Original Dark";
+// The default theme; its colours are the windows' designed colours.
+inline constexpr const char* kThemeOriginalLite = "Original Lite";
+
+// All themes in the order names are compared: "Amethyst" to "Winamp Old", then "Original Dark"
+// and "Original Lite".
+const std::array<Theme, kThemeCount>& themetable();
+
+// The theme names in table order, as the theme chooser lists them.
+std::vector<std::string> themenames();
+
+// The row whose name equals `name` exactly (case-sensitive), or nullptr.
+const Theme* findtheme(std::string_view name);
+
+}  // namespace qm

@@ -1,0 +1,115 @@
+#include "platform/qsettingsstore.h"
+
+#include <QSettings>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <charconv>
+#include <limits>
+#include <memory>
+#include <string_view>
+#include <utility>
+
+namespace qm {
+
+namespace {
+
+QString qtext(const std::string& text) {
+    return QString::fromUtf8(text.data(), qsizetype(text.size()));
+}
+
+std::string stdtext(const QString& text) { return text.toUtf8().toStdString(); }
+
+// A whole decimal 32-bit integer with an optional sign and nothing else; hand-edited INI values
+// such as "9600 baud" or "0x10" are not numbers.
+std::optional<int32_t> strictnumber(const std::string& text) {
+    std::string_view digits = text;
+    if (!digits.empty() && digits.front() == '+') {
+        digits.remove_prefix(1);
+        // from_chars takes a minus sign itself; "+-5" is not a number.
+        if (!digits.empty() && digits.front() == '-') return std::nullopt;
+    }
+    int32_t value = 0;
+    const char* last = digits.data() + digits.size();
+    auto [end, error] = std::from_chars(digits.data(), last, value, 10);
+    if (error != std::errc() || end != last) return std::nullopt;
+    return value;
+}
+
+std::unique_ptr<QSettings> openstore(bool native, const std::string& inipath) {
+    if (!native) return std::make_unique<QSettings>(qtext(inipath), QSettings::IniFormat);
+#ifdef Q_OS_WIN
+    // Given as a path, the key is exactly Software\Quellmark; an organisation name alone would
+    // put the values one level lower, under OrganizationDefaults.
+    return std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Software\\Quellmark"),
+                                       QSettings::NativeFormat);
+#else
+    return std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
+                                       QStringLiteral("Quellmark"));
+#endif
+}
+
+}  // namespace
+
+QSettingsStore::QSettingsStore() : native_(true) {}
+
+QSettingsStore::QSettingsStore(std::string inipath)
+    : native_(false), inipath_(std::move(inipath)) {}
+
+// QSettings creates the key or file with the first value written, and every accessor that finds
+// nothing writes its default, so there is nothing to do ahead of the access.
+void QSettingsStore::createkey() {}
+
+std::optional<std::string> QSettingsStore::readtext(const std::string& name) {
+    auto settings = openstore(native_, inipath_);
+    const QVariant value = settings->value(qtext(name));
+    if (!value.isValid()) return std::nullopt;
+    // An unquoted comma in a hand-edited INI value makes QSettings read a list; the user meant
+    // one text.
+    if (value.typeId() == QMetaType::QStringList) return stdtext(value.toStringList().join(u','));
+    if (!value.canConvert<QString>()) return std::nullopt;
+    return stdtext(value.toString());
+}
+
+std::optional<int32_t> QSettingsStore::readnum(const std::string& name) {
+    auto settings = openstore(native_, inipath_);
+    const QVariant value = settings->value(qtext(name));
+    if (!value.isValid()) return std::nullopt;
+    switch (value.typeId()) {
+        case QMetaType::Int:
+            return value.toInt();
+        case QMetaType::UInt:
+            // A registry DWORD: the 32 bits as they stand.
+            return static_cast<int32_t>(value.toUInt());
+        case QMetaType::QString:
+        case QMetaType::QByteArray:
+            return strictnumber(stdtext(value.toString()));
+        default:
+            break;
+    }
+    bool ok = false;
+    const qlonglong wide = value.toLongLong(&ok);
+    if (!ok || wide < std::numeric_limits<int32_t>::min() ||
+        wide > std::numeric_limits<int32_t>::max()) {
+        return std::nullopt;
+    }
+    return static_cast<int32_t>(wide);
+}
+
+void QSettingsStore::writetext(const std::string& name, const std::string& value) {
+    auto settings = openstore(native_, inipath_);
+    settings->setValue(qtext(name), qtext(value));
+    settings->sync();
+}
+
+void QSettingsStore::writenum(const std::string& name, int32_t value) {
+    auto settings = openstore(native_, inipath_);
+    settings->setValue(qtext(name), static_cast<int>(value));
+    settings->sync();
+}
+
+std::string QSettingsStore::location() const {
+    return stdtext(openstore(native_, inipath_)->fileName());
+}
+
+}  // namespace qm
