@@ -10,9 +10,9 @@ namespace qm {
 // What a command code does on a family. Codes a family lacks are kUnknown.
 enum class ChipAction : uint8_t {
     kUnknown,
-    kLoadConfig,       // PC <- 2000h, the data word goes into the latch
-    kLoadProgram,      // data word into the program-memory latch slot of the PC
-    kLoadData,         // low 8 bits into the data-memory latch
+    kLoadConfig,   // PC <- 2000h, the data word goes into the latch
+    kLoadProgram,  // data word into the program-memory latch slot of the PC
+    kLoadData,     // low 8 bits into the data-memory latch
     kReadProgram,
     kReadData,
     kIncrement,
@@ -21,12 +21,12 @@ enum class ChipAction : uint8_t {
     kBeginExternalEraseProgram,  // externally timed erase + program, ended by End Programming
     kBeginExternalProgram,       // externally timed program only, ended by End Programming
     kEndProgramming,
-    kArmProgramErase,  // the next begin erases program memory (bulk erase that needs 08h)
-    kArmDataErase,     // the next begin erases data memory
-    kBulkEraseProgram, // internally timed bulk erase of program memory
-    kBulkEraseData,    // internally timed bulk erase of data memory
+    kArmProgramErase,   // the next begin erases program memory (bulk erase that needs 08h)
+    kArmDataErase,      // the next begin erases data memory
+    kBulkEraseProgram,  // internally timed bulk erase of program memory
+    kBulkEraseData,     // internally timed bulk erase of data memory
     kChipErase,
-    kBulkSetup1,       // 01h, then 07h, then a begin: erase that also removes protection
+    kBulkSetup1,  // 01h, then 07h, then a begin: erase that also removes protection
     kBulkSetup2,
 };
 
@@ -46,8 +46,8 @@ enum class FamilyKind : uint8_t { kGeneric, k84A, k62xA, k87xA, k8788 };
 struct ChipFamily {
     std::string name;  // part name without "PIC", e.g. "16F628A"; "generic" for unknown models
     FamilyKind kind = FamilyKind::kGeneric;
-    int32_t flashsize = 0;   // words
-    int32_t eepromsize = 0;  // bytes
+    int32_t flashsize = 0;      // words
+    int32_t eepromsize = 0;     // bytes
     int32_t deviceid = 0x3FFF;  // what 2006h reads
     // Implemented bits of CONFIG1 (2007h) and CONFIG2 (2008h); 0 for a word the chip lacks.
     std::array<int32_t, 2> configmask{0x3FFF, 0};

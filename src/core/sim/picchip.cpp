@@ -289,8 +289,8 @@ void PicChip::logevent(ChipEventKind kind, int32_t command, int32_t data, int32_
 }
 
 int32_t PicChip::count(ChipEventKind kind) const {
-    return static_cast<int32_t>(
-        std::count_if(log_.begin(), log_.end(), [kind](const ChipEvent& e) { return e.kind == kind; }));
+    return static_cast<int32_t>(std::count_if(
+        log_.begin(), log_.end(), [kind](const ChipEvent& e) { return e.kind == kind; }));
 }
 
 const ChipEvent* PicChip::last(ChipEventKind kind) const {

@@ -20,7 +20,7 @@ namespace qm {
 // Memory can be read and set directly (no timing, no protection), so tests can prepare a chip
 // and inspect the result of a script.
 class PicChip {
-public:
+  public:
     PicChip(ChipFamily family, Clock& clock);
 
     const ChipFamily& family() const { return family_; }
@@ -66,7 +66,7 @@ public:
     // unknown commands are always logged). Long runs that only care about faults switch it off.
     void setcommandlogging(bool on) { logcommands_ = on; }
 
-private:
+  private:
     enum class Phase : uint8_t { kCommand, kLoad, kRead };
     enum class LoadKind : uint8_t { kNone, kProgram, kData };
     enum class Armed : uint8_t { kNone, kProgramErase, kDataErase, kSetup1, kSetup2 };
@@ -131,8 +131,8 @@ private:
 
     // Decoder.
     Phase phase_ = Phase::kCommand;
-    int32_t bits_ = 0;    // falling edges seen in the current phase
-    int32_t rises_ = 0;   // rising edges seen in a read
+    int32_t bits_ = 0;   // falling edges seen in the current phase
+    int32_t rises_ = 0;  // rising edges seen in a read
     int32_t shift_ = 0;
     int32_t loadcode_ = 0;
     int32_t loadpc_ = 0;

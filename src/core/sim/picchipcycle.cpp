@@ -30,9 +30,8 @@ void PicChip::resolvecycle(int32_t code, std::chrono::microseconds at) {
     if (!cycle_.running) return;
     const std::chrono::microseconds elapsed = at - cycle_.start;
     const bool timeup = elapsed.count() >= cycle_.requiredus;
-    const bool isend =
-        code >= 0 &&
-        family_.commands[static_cast<size_t>(code)].action == ChipAction::kEndProgramming;
+    const bool isend = code >= 0 && family_.commands[static_cast<size_t>(code)].action ==
+                                        ChipAction::kEndProgramming;
     const std::string who = code < 0 ? std::string("power off") : "command " + hexbyteh(code);
     const std::string when = who + " at " + formatms(elapsed) + " ms into ";
     const std::string where = " cycle at " + hexwordh(cycle_.pc);
@@ -80,8 +79,8 @@ void PicChip::startcycle(const char* kind, int32_t requiredus, bool external) {
 
 void PicChip::begin(int32_t code, const CommandSpec& spec, Armed armed) {
     undo_.clear();
-    const bool armederase = armed == Armed::kProgramErase || armed == Armed::kDataErase ||
-                            armed == Armed::kSetup2;
+    const bool armederase =
+        armed == Armed::kProgramErase || armed == Armed::kDataErase || armed == Armed::kSetup2;
     if (armederase && spec.action == ChipAction::kBeginEraseProgram) {
         if (armed == Armed::kProgramErase) {
             // Whether this also clears the configuration word is not documented [U]: it

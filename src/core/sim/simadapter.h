@@ -18,7 +18,7 @@ namespace qm {
 // For tests of port handling the adapter can refuse chosen names and can lose the port after a
 // given number of line operations.
 class SimAdapter final : public SerialPort {
-public:
+  public:
     explicit SimAdapter(PicChip* chip = nullptr);
 
     // The chip in the socket (nullptr: empty socket). A newly attached chip sees the current
@@ -53,7 +53,7 @@ public:
     const std::string& portname() const { return name_; }
     int32_t baud() const { return baud_; }
 
-private:
+  private:
     // Counts a line operation; false when the port is closed or has just been lost.
     bool lineop();
 
