@@ -1,0 +1,70 @@
+#include "cli/dumprows.h"
+
+#include <algorithm>
+
+#include "buffer/hextext.h"
+
+namespace qm::cli {
+
+namespace {
+
+constexpr size_t kRowLength = 8;
+
+size_t rowcount(const std::vector<int32_t>& memory, int32_t erased) {
+    if (memory.empty()) return 0;
+    size_t last = 0;  // one past the last location that is not erased
+    for (size_t i = memory.size(); i > 0; --i) {
+        if (memory[i - 1] != erased) {
+            last = i;
+            break;
+        }
+    }
+    return std::max<size_t>(1, (last + kRowLength - 1) / kRowLength);
+}
+
+}  // namespace
+
+std::string flashrow(const std::vector<int32_t>& flash, size_t row) {
+    const size_t first = row * kRowLength;
+    std::string text = hexaddr(static_cast<int32_t>(first)) + ":";
+    for (size_t i = first; i < first + kRowLength && i < flash.size(); ++i) {
+        text += " " + hexword(flash[i]);
+    }
+    return text;
+}
+
+std::string eepromrow(const std::vector<int32_t>& eeprom, size_t row) {
+    const size_t first = row * kRowLength;
+    std::string text = hexword(static_cast<int32_t>(first)) + ":";
+    for (size_t i = first; i < first + kRowLength && i < eeprom.size(); ++i) {
+        text += " " + hexbyte(eeprom[i]);
+    }
+    return text;
+}
+
+size_t flashrowcount(const std::vector<int32_t>& flash) { return rowcount(flash, kErasedWord); }
+
+size_t eepromrowcount(const std::vector<int32_t>& eeprom) { return rowcount(eeprom, kErasedByte); }
+
+std::string bufferlisting(const ProgBuffer& progbuffer, const ActiveModel& activemodel) {
+    std::string text = "Microcontroller Model: " + activemodel.modelname + "\n";
+    text += "FLASH: " + std::to_string(activemodel.flashsize) + ",  EEPROM: " +
+            std::to_string(activemodel.eepromsize) + "\n";
+    text += "FLASH Memory\n";
+    for (size_t row = 0; row < flashrowcount(progbuffer.flash); ++row) {
+        text += flashrow(progbuffer.flash, row) + "\n";
+    }
+    text += "Config. Word (2007h): " + hexword(progbuffer.conf[0]) + "\n";
+    if (activemodel.config2used) {
+        text += "Config. Word (2008h): " + hexword(progbuffer.conf[1]) + "\n";
+    }
+    if (!progbuffer.eeprom.empty()) {
+        text += "EEPROM Memory\n";
+        for (size_t row = 0; row < eepromrowcount(progbuffer.eeprom); ++row) {
+            text += eepromrow(progbuffer.eeprom, row) + "\n";
+        }
+    }
+    return text;
+}
+
+}  // namespace qm::cli

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "buffer/progbuffer.h"
+#include "devices/activemodel.h"
+
+namespace qm::cli {
+
+// Rows in the memory views' format: 8 locations from index 8*row, "000010: 3FFF 3FFF ..." for
+// FLASH and "0010: FF FF ..." for EEPROM. A row that runs past the end of the memory stops at
+// its last location.
+std::string flashrow(const std::vector<int32_t>& flash, size_t row);
+std::string eepromrow(const std::vector<int32_t>& eeprom, size_t row);
+
+// The rows worth printing: from row 0 up to the row that holds the last location that is not
+// erased, and at least row 0 of a memory that is not empty.
+size_t flashrowcount(const std::vector<int32_t>& flash);
+size_t eepromrowcount(const std::vector<int32_t>& eeprom);
+
+// The buffer as the main window shows it: model and sizes, FLASH rows, the configuration words
+// (the second one only when the model uses it) and EEPROM rows. Lines end in "\n".
+std::string bufferlisting(const ProgBuffer& progbuffer, const ActiveModel& activemodel);
+
+}  // namespace qm::cli

@@ -1,0 +1,60 @@
+#include "cli/usage.h"
+
+#ifndef QUELLMARK_VERSION
+#define QUELLMARK_VERSION "unknown"
+#endif
+
+namespace qm::cli {
+
+std::string usagetext() {
+    return R"(Usage: quellmark-cli [OPTIONS] COMMAND [ARGS]
+
+Programs PIC mid-range microcontrollers through a passive adapter on a serial port, with the
+scripts of the device description file.
+
+Commands:
+  models                        list the models: number, name, FLASH words, EEPROM bytes
+  ports                         list COM1-COM16 with their device and whether they open
+  show FILE.hex                 load a HEX file and print the load report and the buffer
+  program FILE.hex [--no-verify]
+                                Program All, then Verify (unless --no-verify)
+  verify FILE.hex               Verify the chip against a HEX file
+  read OUT.hex                  Read All and save the chip as a HEX file
+  erase                         Erase All
+  blank                         Blank Check
+  convert IN.hex OUT.hex        load a HEX file and save it in the program's own layout
+
+Options:
+  --devices FILE        device description file
+                        (default: quellmarkdevices.txt beside the program)
+  --model NAME|NUMBER   model by number or by name, any case
+                        (default: setting "Microcontroller Model")
+  --port PORT           N or COMn (1-16), a device path such as /dev/ttyUSB0, sim for the
+                        simulated adapter, or sim:IMAGE to keep the simulated chip in the HEX
+                        file IMAGE between runs (default: setting "Serial Port Number")
+  --baud RATE           baud rate (default: setting "Serial Port Baud Rate")
+  --hold-us N           hold every line change at least N microseconds; USB-serial adapters
+                        may need 50-500 (default: setting "Line Hold Time")
+  --settings FILE       keep the settings in this INI file (also: QUELLMARK_SETTINGS)
+  -q, --quiet           no progress bar
+  -h, --help            this text
+  -V, --version         the program's version
+
+Options given here apply to this run only; the saved settings are those of the GUI.
+
+Exit codes:
+  0  success
+  1  the chip differs: blank check found data, or verify found mismatches
+  2  usage: bad command line
+  3  serial port: cannot be opened or failed (or the simulated chip's image)
+  4  HEX file: cannot be read, has a faulty record, or cannot be written
+  5  device file, model or script: file missing or empty, unknown model,
+     unrecognised script instruction
+)";
+}
+
+std::string versiontext() { return std::string("quellmark-cli ") + QUELLMARK_VERSION + "\n"; }
+
+std::string usagehint() { return "Try 'quellmark-cli --help'.\n"; }
+
+}  // namespace qm::cli

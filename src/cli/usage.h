@@ -1,0 +1,14 @@
+#pragma once
+
+#include <string>
+
+namespace qm::cli {
+
+// The --help text, exit codes included.
+std::string usagetext();
+// The --version line.
+std::string versiontext();
+// The short hint printed after a usage error.
+std::string usagehint();
+
+}  // namespace qm::cli

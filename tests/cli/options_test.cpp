@@ -1,0 +1,114 @@
+#include "cli/options.h"
+
+#include <gtest/gtest.h>
+
+#include "cli/portspec.h"
+
+namespace qm::cli {
+namespace {
+
+ParsedOptions parse(std::vector<std::string> args) { return parseoptions(args); }
+
+TEST(CliOptions, ReadsGlobalOptionsBeforeOrAfterTheCommand) {
+    const auto parsed = parse({"--model", "16f628a", "program", "blink.hex", "--port=sim:chip.hex",
+                               "--baud", "9600", "--hold-us", "250", "--no-verify", "-q"});
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    const CliOptions& o = parsed.options;
+    EXPECT_EQ(o.command, "program");
+    EXPECT_EQ(o.args, std::vector<std::string>{"blink.hex"});
+    EXPECT_EQ(o.model, "16f628a");
+    EXPECT_EQ(o.port, "sim:chip.hex");
+    EXPECT_EQ(o.baud, "9600");
+    EXPECT_EQ(o.holdus, 250);
+    EXPECT_TRUE(o.noverify);
+    EXPECT_TRUE(o.quiet);
+    EXPECT_FALSE(o.devices.has_value());
+}
+
+TEST(CliOptions, OperandsAfterDoubleDashMayStartWithADash) {
+    const auto parsed = parse({"convert", "--", "-in.hex", "-out.hex"});
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    EXPECT_EQ(parsed.options.args, (std::vector<std::string>{"-in.hex", "-out.hex"}));
+}
+
+TEST(CliOptions, HelpAndVersionNeedNoCommand) {
+    EXPECT_TRUE(parse({"--help"}).options.help);
+    EXPECT_TRUE(parse({"-V"}).options.version);
+    EXPECT_TRUE(parse({"--help", "no-such-command"}).ok);
+}
+
+TEST(CliOptions, RefusesBadCommandLines) {
+    const std::vector<std::vector<std::string>> bad = {
+        {},                                  // no command
+        {"flash"},                           // unknown command
+        {"program"},                         // missing file
+        {"show", "a.hex", "b.hex"},          // one too many
+        {"convert", "in.hex"},               // one too few
+        {"models", "--frobnicate"},          // unknown option
+        {"models", "--model"},               // option without its value
+        {"erase", "--port", "COM17"},        // port number out of range
+        {"erase", "--port", "0"},
+        {"erase", "--port", "ttyUSB0"},      // neither number nor path
+        {"erase", "--port", "sim:"},         // image without a name
+        {"erase", "--baud", "fast"},
+        {"erase", "--baud", "0"},
+        {"erase", "--hold-us", "-5"},
+        {"erase", "--hold-us", "12us"},
+        {"erase", "--quiet=yes"},            // flags take no value
+        {"verify", "a.hex", "--no-verify"},  // belongs to program only
+        {"erase", "--virtual-time"},         // only with the simulated port
+        {"erase", "--virtual-time", "--port", "3"},
+        {"show", ""},
+    };
+    for (const auto& args : bad) {
+        std::string line;
+        for (const auto& a : args) line += "[" + a + "] ";
+        const auto parsed = parseoptions(args);
+        EXPECT_FALSE(parsed.ok) << line;
+        EXPECT_FALSE(parsed.error.empty()) << line;
+    }
+}
+
+TEST(CliOptions, VirtualTimeIsAcceptedWithTheSimulatedPort) {
+    const auto parsed = parse({"erase", "--port", "sim", "--virtual-time"});
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    EXPECT_TRUE(parsed.options.virtualtime);
+}
+
+TEST(CliPortSpec, NumbersComNamesPathsAndTheSimulator) {
+    auto spec = parseportspec("3");
+    ASSERT_TRUE(spec);
+    EXPECT_EQ(spec->kind, PortSpec::Kind::Number);
+    EXPECT_EQ(spec->number, 3);
+
+    for (const char* text : {"COM7", "com7", "Com7", "7.2"}) {
+        spec = parseportspec(text);
+        ASSERT_TRUE(spec) << text;
+        EXPECT_EQ(spec->number, 7) << text;
+    }
+    spec = parseportspec("16.4");
+    ASSERT_TRUE(spec);
+    EXPECT_EQ(spec->number, 16);
+
+    spec = parseportspec("/dev/ttyUSB0");
+    ASSERT_TRUE(spec);
+    EXPECT_EQ(spec->kind, PortSpec::Kind::Path);
+    EXPECT_EQ(spec->path, "/dev/ttyUSB0");
+
+    spec = parseportspec("sim");
+    ASSERT_TRUE(spec);
+    EXPECT_EQ(spec->kind, PortSpec::Kind::Sim);
+    EXPECT_TRUE(spec->path.empty());
+
+    spec = parseportspec("sim:/tmp/a chip.hex");
+    ASSERT_TRUE(spec);
+    EXPECT_EQ(spec->kind, PortSpec::Kind::Sim);
+    EXPECT_EQ(spec->path, "/tmp/a chip.hex");
+
+    for (const char* text : {"", "com", "0.5", "17", "abc", "3x", "-1"}) {
+        EXPECT_FALSE(parseportspec(text)) << text;
+    }
+}
+
+}  // namespace
+}  // namespace qm::cli
