@@ -30,6 +30,11 @@ struct OperationResult {
 
 // The frame around one operation's script: port check, timing, disable/enable, start and
 // outcome texts, Read All's buffer reset and redraw, the mismatch box of Blank Check and Verify.
+// A run that does not reach its end still re-enables the commands: a lost port puts
+// "Operation failed: " and the port's reason on the status line; a script error puts
+// "Operation failed: script error in instruction n ('text')." there and explains it in an error
+// box. Neither shows an elapsed time or a mismatch report. After an unrecognized instruction
+// the host ends the program and nothing more is done, not even enable.
 OperationResult runoperation(Engine& engine, Operation operation, const PortState& port);
 
 OperationResult programall(Engine& engine, const PortState& port);

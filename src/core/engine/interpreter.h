@@ -29,6 +29,23 @@ enum class StepResult { Next, ScriptError, ProgramEnded };
 // failure stops the run at once; if the run left the adapter's supply switched, one more toggle
 // switches it back (best effort on a failed port). Nothing runs after an unrecognized
 // instruction, not even that.
+//
+// Script errors are found when the instruction runs, in script order, like unrecognized
+// instructions, and stop the run before it can hang or index outside the buffer:
+//   - a loop head with no "loop" after it;
+//   - "loop" before any loop head of this run, or after the loop of the last head has ended
+//     (it would start that loop over and over);
+//   - "loop" reached without addrcount having moved past its value at the loop head (the body
+//     never advances, so the loop would never end);
+//   - "ifpage" with no "endifpage" after it;
+//   - "calcflashpage" or "ifpage" with a page size below 1;
+//   - a loop head whose last address lies beyond the buffer (checked before its first pass), and
+//     any memory instruction or check whose address lies beyond the buffer;
+//   - a negative "w" wait or a negative programming time for "wprog".
+// These rules are what makes every run finite: jumps back only come from "loop", and each one
+// needs addrcount to have grown since its head, which the buffer bounds.
+// The operation frame (chipoperations.h) shows the error on the status line and in an error
+// message box.
 RunResult runalg(Engine& engine, const std::vector<std::string>& steps);
 
 // Executes instruction algpc and leaves algpc at the next one to run.
