@@ -248,7 +248,7 @@ StepResult stepalg(Engine& engine) {
     return result;
 }
 
-RunResult runalg(Engine& engine, const std::vector<std::string>& steps) {
+void startalg(Engine& engine, const std::vector<std::string>& steps) {
     AlgState& state = engine.algstate;
     loadalg(state, steps);
     state.addrcount = 0;
@@ -260,7 +260,11 @@ RunResult runalg(Engine& engine, const std::vector<std::string>& steps) {
     state.loopheadaddr = 0;
     state.supplyflipped = false;
     state.error = {};
+}
 
+RunResult runalg(Engine& engine, const std::vector<std::string>& steps) {
+    AlgState& state = engine.algstate;
+    startalg(engine, steps);
     RunResult result;
     // Checked before every instruction and after the last, so a lost port stops the run
     // within one instruction.

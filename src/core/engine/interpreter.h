@@ -48,6 +48,10 @@ enum class StepResult { Next, ScriptError, ProgramEnded };
 // message box.
 RunResult runalg(Engine& engine, const std::vector<std::string>& steps);
 
+// The start of runalg without the run: loads the list and sets the registers a run starts
+// with, so a caller can execute it with stepalg one instruction at a time.
+void startalg(Engine& engine, const std::vector<std::string>& steps);
+
 // Executes instruction algpc and leaves algpc at the next one to run.
 StepResult stepalg(Engine& engine);
 

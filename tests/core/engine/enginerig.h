@@ -37,6 +37,8 @@ struct EngineRig {
         model.voltageorder = 1;
         model.progtime = 5;
         model.pagesize = 4;
+        // A run that should have stopped but loops on fails here instead of hanging the suite.
+        port.failafter = 20'000'000;
         reset();
     }
 
