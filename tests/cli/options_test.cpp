@@ -54,6 +54,7 @@ TEST(CliOptions, RefusesBadCommandLines) {
         {"erase", "--baud", "0"},
         {"erase", "--hold-us", "-5"},
         {"erase", "--hold-us", "12us"},
+        {"erase", "--hold-us", "10001"},     // beyond what any adapter needs
         {"erase", "--quiet=yes"},            // flags take no value
         {"verify", "a.hex", "--no-verify"},  // belongs to program only
         {"erase", "--virtual-time"},         // only with the simulated port
