@@ -45,7 +45,10 @@ public:
         std::string caption;
     };
 
-    void setstatus(const std::string& text) override { statuses.push_back(text); }
+    void setstatus(const std::string& text) override {
+        statuses.push_back(text);
+        events.push_back("status:" + text);
+    }
 
     void yield() override {
         ++yields;
@@ -56,6 +59,7 @@ public:
     // every other box OK.
     int mymsgbox(const std::string& text, int type, const std::string& caption) override {
         msgboxes.push_back({text, type, caption});
+        events.push_back("msgbox");
         if (!answers.empty()) {
             const int answer = answers.front();
             answers.pop_front();
@@ -68,10 +72,22 @@ public:
     CountingClock& countingclock() { return clock_; }
     VirtualClock& virtualclock() { return clock_.time; }
 
-    void endprogram() override { ++endprogramcalls; }
-    void disable() override { ++disablecalls; }
-    void enable() override { ++enablecalls; }
-    void updatedisplay() override { ++updatedisplaycalls; }
+    void endprogram() override {
+        ++endprogramcalls;
+        events.push_back("endprogram");
+    }
+    void disable() override {
+        ++disablecalls;
+        events.push_back("disable");
+    }
+    void enable() override {
+        ++enablecalls;
+        events.push_back("enable");
+    }
+    void updatedisplay() override {
+        ++updatedisplaycalls;
+        events.push_back("updatedisplay");
+    }
 
     // The last status text, or empty when none was set.
     std::string status() const { return statuses.empty() ? std::string() : statuses.back(); }
@@ -87,6 +103,9 @@ public:
     int disablecalls = 0;
     int enablecalls = 0;
     int updatedisplaycalls = 0;
+    // Everything but yields and the clock, in order: "status:" + text, "msgbox", "endprogram",
+    // "disable", "enable", "updatedisplay".
+    std::vector<std::string> events;
 
 private:
     CountingClock clock_;

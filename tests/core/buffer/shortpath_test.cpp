@@ -1,0 +1,48 @@
+#include "buffer/shortpath.h"
+
+#include <gtest/gtest.h>
+
+#include "buffer/lastpath.h"
+#include "settings/memorysettingsstore.h"
+
+namespace qm {
+namespace {
+
+TEST(ShortPath, KeepsSeventyCharactersAndCutsLongerPathsFromTheFront) {
+    const std::string seventy = "/" + std::string(63, 'a') + "/b.hex";
+    ASSERT_EQ(seventy.size(), 70u);
+    EXPECT_EQ(shortpath(seventy), seventy);
+    EXPECT_EQ(shortpath("x" + seventy), "... " + seventy);
+    EXPECT_EQ(shortpath(""), "");
+
+    // Two-byte characters count once and are never split.
+    std::string umlauts;
+    for (int i = 0; i < 71; ++i) umlauts += "\xC3\xBC";
+    EXPECT_EQ(shortpath(umlauts), "... " + umlauts.substr(2));
+}
+
+TEST(ShortPath, SplitKeepsTheSeparatorWithTheFolder) {
+    EXPECT_EQ(splitpath("/home/u/prog.hex").folder, "/home/u/");
+    EXPECT_EQ(splitpath("/home/u/prog.hex").name, "prog.hex");
+    EXPECT_EQ(splitpath("prog.hex").folder, "");
+    EXPECT_EQ(splitpath("prog.hex").name, "prog.hex");
+    EXPECT_EQ(splitpath("/home/u/").name, "");
+#ifdef _WIN32
+    EXPECT_EQ(splitpath("C:\\work/sub\\p.hex").folder, "C:\\work/sub\\");
+#else
+    EXPECT_EQ(splitpath("/a\\b.hex").folder, "/");
+#endif
+}
+
+TEST(LastPath, TheChosenFolderIsKeptAndSavedAtOnce) {
+    MemorySettingsStore store;
+    std::string lastpath = "/old/";
+    EXPECT_EQ(takelastpath(store, lastpath, "/home/u/prog.hex"), "prog.hex");
+    EXPECT_EQ(lastpath, "/home/u/");
+    EXPECT_EQ(store.readtext("Last Path"), "/home/u/");
+    EXPECT_EQ(takelastpath(store, lastpath, "bare.hex"), "bare.hex");
+    EXPECT_EQ(store.readtext("Last Path"), "");
+}
+
+}  // namespace
+}  // namespace qm
