@@ -1,0 +1,76 @@
+#include "engine/checks.h"
+
+#include "buffer/hextext.h"
+#include "buffer/progbuffer.h"
+#include "engine/memoryaccess.h"
+#include "engine/mismatchreport.h"
+
+namespace qm {
+
+namespace {
+
+StepResult checkflashword(Engine& engine, bool blank) {
+    AlgState& state = engine.algstate;
+    const int32_t address = state.addrcount;
+    if (!flashaddressok(engine, address)) return StepResult::ScriptError;
+    progressflash(engine);
+    ++state.addrcount;
+    ++state.algpc;
+    const int32_t expected = blank ? kErasedWord : engine.progbuffer.flash[size_t(address)];
+    // The whole word as read: no mask, so stray high bits show up as mismatches.
+    if (state.tempword != expected)
+        addmismatch(engine.report, state, flashlocation(address), hexwordh(state.tempword),
+                    hexwordh(expected));
+    return StepResult::Next;
+}
+
+StepResult checkeeprombyte(Engine& engine, bool blank) {
+    AlgState& state = engine.algstate;
+    const int32_t address = state.addrcount;
+    if (!eepromaddressok(engine, address)) return StepResult::ScriptError;
+    progresseeprom(engine);
+    ++state.addrcount;
+    ++state.algpc;
+    // Only the low 8 bits of a data-memory read carry data.
+    const int32_t read = state.tempword & 0xFF;
+    const int32_t expected = blank ? kErasedByte : engine.progbuffer.eeprom[size_t(address)];
+    if (read != expected)
+        addmismatch(engine.report, state, eepromlocation(address), hexbyteh(read),
+                    hexbyteh(expected));
+    return StepResult::Next;
+}
+
+// which: 1 = CONF1 (2007h), 2 = CONF2 (2008h).
+StepResult checkconfigword(Engine& engine, int which, bool blank) {
+    AlgState& state = engine.algstate;
+    progressconfig(engine, which);
+    ++state.algpc;
+    const size_t index = size_t(which - 1);
+    const int32_t expected =
+        blank ? engine.activemodel.erasedconfig[index] : engine.progbuffer.conf[index];
+    if (state.tempword != expected)
+        addmismatch(engine.report, state, conflocation(which == 1 ? kAddrConf1 : kAddrConf2),
+                    hexwordh(state.tempword), hexwordh(expected));
+    return StepResult::Next;
+}
+
+}  // namespace
+
+StepResult runcheck(Engine& engine, Opcode op) {
+    switch (op) {
+        case Opcode::CheckBlankFlash: return checkflashword(engine, true);
+        case Opcode::CheckBlankEeprom: return checkeeprombyte(engine, true);
+        case Opcode::CheckBlankConfig1: return checkconfigword(engine, 1, true);
+        case Opcode::CheckBlankConfig2: return checkconfigword(engine, 2, true);
+        case Opcode::CheckFlash: return checkflashword(engine, false);
+        case Opcode::CheckEeprom: return checkeeprombyte(engine, false);
+        case Opcode::CheckConfig1: return checkconfigword(engine, 1, false);
+        case Opcode::CheckConfig2: return checkconfigword(engine, 2, false);
+        default: break;
+    }
+    // Only the interpreter calls this, and only with a check opcode.
+    engine.algstate.error.reason = "not a check instruction";
+    return StepResult::ScriptError;
+}
+
+}  // namespace qm

@@ -1,0 +1,13 @@
+#pragma once
+
+#include "engine/engine.h"
+#include "engine/instruction.h"
+#include "engine/interpreter.h"
+
+namespace qm {
+
+// Executes one of the eight check instructions at algpc: progress text, address step, compare
+// tempword, report a difference. Sends nothing to the chip.
+StepResult runcheck(Engine& engine, Opcode op);
+
+}  // namespace qm

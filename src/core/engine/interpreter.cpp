@@ -1,0 +1,287 @@
+#include "engine/interpreter.h"
+
+#include <algorithm>
+
+#include "buffer/hextext.h"
+#include "buffer/progbuffer.h"
+#include "engine/checks.h"
+#include "engine/memoryaccess.h"
+
+namespace qm {
+
+namespace {
+
+StepResult fail(AlgState& state, std::string reason) {
+    state.error.reason = std::move(reason);
+    return StepResult::ScriptError;
+}
+
+// Highest index below count whose value differs from erased, or -1.
+int32_t lastnonerased(const std::vector<int32_t>& cells, int32_t count, int32_t erased) {
+    for (int32_t i = std::min<int32_t>(count, int32_t(cells.size())) - 1; i >= 0; --i)
+        if (cells[size_t(i)] != erased) return i;
+    return -1;
+}
+
+StepResult pagesizecheck(Engine& engine) {
+    const int32_t pagesize = engine.activemodel.pagesize;
+    if (pagesize >= 1) return StepResult::Next;
+    return fail(engine.algstate, "the model's page size is " + std::to_string(pagesize) +
+                                     ", and page instructions need 1 or more");
+}
+
+StepResult calcflashpage(Engine& engine) {
+    if (pagesizecheck(engine) != StepResult::Next) return StepResult::ScriptError;
+    AlgState& state = engine.algstate;
+    const int64_t pagesize = engine.activemodel.pagesize;
+    const int64_t a =
+        lastnonerased(engine.progbuffer.flash, engine.activemodel.flashsize, kErasedWord);
+    // % truncates toward zero, as the page rule is defined (a = -1 keeps its remainder -1).
+    const int64_t last = a - (a % pagesize) + pagesize - 1;
+    state.flashlast = int32_t(std::min<int64_t>(last, INT32_MAX));
+    ++state.algpc;
+    return StepResult::Next;
+}
+
+StepResult loophead(Engine& engine, const Instruction& in, int32_t last, size_t size,
+                    const char* memory, const char* unit) {
+    AlgState& state = engine.algstate;
+    state.loopstart = state.algpc;
+    state.loopend = last;
+    if (in.target < 0) return fail(state, "the loop head has no \"loop\" after it");
+    state.loopheadrun = true;
+    if (state.addrcount > last) {
+        state.addrcount = 0;
+        state.loopheadaddr = 0;
+        state.loopended = true;
+        state.algpc = in.target + 2;  // the instruction after that "loop"
+        return StepResult::Next;
+    }
+    if (last >= 0 && size_t(last) >= size)
+        return fail(state, "the loop would run past the end of " + std::string(memory) +
+                               ": its last address is " + hexwordh(last) + ", and " + memory +
+                               " has " + std::to_string(size) + " " + unit);
+    state.loopended = false;
+    state.loopheadaddr = state.addrcount;
+    ++state.algpc;
+    return StepResult::Next;
+}
+
+StepResult loop(AlgState& state) {
+    if (!state.loopheadrun) return fail(state, "\"loop\" has no loop head before it");
+    if (state.loopended)
+        return fail(state, "\"loop\" would restart the loop of instruction " +
+                               std::to_string(state.loopstart) + ", which has already ended");
+    // Only memory instructions move addrcount, and only forward; a pass that did not move it
+    // would repeat forever.
+    if (state.addrcount <= state.loopheadaddr)
+        return fail(state, "the loop body after instruction " + std::to_string(state.loopstart) +
+                               " does not advance the memory address, so the loop would never "
+                               "end");
+    state.algpc = state.loopstart;
+    return StepResult::Next;
+}
+
+StepResult ifpage(Engine& engine, const Instruction& in) {
+    AlgState& state = engine.algstate;
+    if (pagesizecheck(engine) != StepResult::Next) return StepResult::ScriptError;
+    if (in.target < 0) return fail(state, "\"ifpage\" has no \"endifpage\" after it");
+    const int32_t pagesize = engine.activemodel.pagesize;
+    if (state.addrcount >= 1 && state.addrcount % pagesize == 0)
+        ++state.algpc;
+    else
+        state.algpc = in.target + 2;
+    return StepResult::Next;
+}
+
+StepResult wait(Engine& engine, int32_t milliseconds) {
+    if (milliseconds < 0)
+        return fail(engine.algstate,
+                    "the wait of " + std::to_string(milliseconds) + " ms is negative");
+    engine.host.clock().sleepms(milliseconds);
+    ++engine.algstate.algpc;
+    return StepResult::Next;
+}
+
+// Rules that shift a word between the chip and the buffer, or send a command.
+StepResult transfer(Engine& engine, const Instruction& in) {
+    AlgState& state = engine.algstate;
+    LineDriver& line = engine.linedriver;
+    ProgBuffer& buffer = engine.progbuffer;
+    const int32_t address = state.addrcount;
+    switch (in.op) {
+        case Opcode::SendFlash:
+            if (!flashaddressok(engine, address)) return StepResult::ScriptError;
+            progressflash(engine);
+            line.sendcmddata(in.command, buffer.flash[size_t(address)]);
+            ++state.addrcount;
+            break;
+        case Opcode::SendEeprom:
+            if (!eepromaddressok(engine, address)) return StepResult::ScriptError;
+            progresseeprom(engine);
+            line.sendcmddata(in.command, buffer.eeprom[size_t(address)]);
+            ++state.addrcount;
+            break;
+        case Opcode::SendConfig1:
+        case Opcode::SendConfig2: {
+            const int which = in.op == Opcode::SendConfig1 ? 1 : 2;
+            progressconfig(engine, which);
+            line.sendcmddata(in.command, buffer.conf[size_t(which - 1)]);
+            break;
+        }
+        case Opcode::ReadFlash:
+            if (!flashaddressok(engine, address)) return StepResult::ScriptError;
+            progressflash(engine);
+            buffer.flash[size_t(address)] = line.readcmddata(in.command);
+            ++state.addrcount;
+            break;
+        case Opcode::ReadEeprom:
+            if (!eepromaddressok(engine, address)) return StepResult::ScriptError;
+            progresseeprom(engine);
+            buffer.eeprom[size_t(address)] = line.readcmddata(in.command) & 0xFF;
+            ++state.addrcount;
+            break;
+        case Opcode::ReadConfig1:
+        case Opcode::ReadConfig2: {
+            const int which = in.op == Opcode::ReadConfig1 ? 1 : 2;
+            progressconfig(engine, which);
+            buffer.conf[size_t(which - 1)] = line.readcmddata(in.command);
+            break;
+        }
+        case Opcode::ReadTemp: state.tempword = line.readcmddata(in.command); break;
+        case Opcode::SendCmdData: line.sendcmddata(in.command, in.data); break;
+        case Opcode::SendCmd: line.sendcmd(in.command); break;
+        default: return fail(state, "not a transfer instruction");
+    }
+    line.settle();
+    ++state.algpc;
+    return StepResult::Next;
+}
+
+StepResult execute(Engine& engine, const Instruction& in) {
+    AlgState& state = engine.algstate;
+    const ActiveModel& model = engine.activemodel;
+    switch (in.op) {
+        case Opcode::Begin:
+            engine.linedriver.poweron();
+            // poweron toggles the supply only for a known voltage order.
+            if (model.voltageorder == 1 || model.voltageorder == 2)
+                state.supplyflipped = !state.supplyflipped;
+            ++state.algpc;
+            return StepResult::Next;
+        case Opcode::End:
+            engine.linedriver.poweroff();
+            state.supplyflipped = !state.supplyflipped;
+            ++state.algpc;
+            return StepResult::Next;
+        case Opcode::CalcFlash:
+            state.flashlast = lastnonerased(engine.progbuffer.flash, model.flashsize, kErasedWord);
+            ++state.algpc;
+            return StepResult::Next;
+        case Opcode::CalcFlashPage: return calcflashpage(engine);
+        case Opcode::CalcEeprom:
+            state.eepromlast =
+                lastnonerased(engine.progbuffer.eeprom, model.eepromsize, kErasedByte);
+            ++state.algpc;
+            return StepResult::Next;
+        case Opcode::SetFlashLoop:
+            return loophead(engine, in, state.flashlast, engine.progbuffer.flash.size(), "FLASH",
+                            "words");
+        case Opcode::SetEepromLoop:
+            return loophead(engine, in, state.eepromlast, engine.progbuffer.eeprom.size(),
+                            "EEPROM", "bytes");
+        case Opcode::Loop: return loop(state);
+        case Opcode::IfPage: return ifpage(engine, in);
+        case Opcode::EndIfPage: ++state.algpc; return StepResult::Next;
+        case Opcode::CheckBlankFlash:
+        case Opcode::CheckBlankEeprom:
+        case Opcode::CheckBlankConfig1:
+        case Opcode::CheckBlankConfig2:
+        case Opcode::CheckFlash:
+        case Opcode::CheckEeprom:
+        case Opcode::CheckConfig1:
+        case Opcode::CheckConfig2: return runcheck(engine, in.op);
+        case Opcode::WaitProg:
+            if (model.progtime < 0)
+                return fail(state, "the model's programming time of " +
+                                       std::to_string(model.progtime) + " ms is negative");
+            return wait(engine, model.progtime);
+        case Opcode::Wait: return wait(engine, in.data);
+        case Opcode::Unrecognized: {
+            const std::string& text = state.algprog[size_t(state.algpc - 1)];
+            // An empty caption is the program's dialog caption.
+            engine.host.mymsgbox(unrecognizedtext(text), kMsgError, "");
+            engine.host.endprogram();
+            return StepResult::ProgramEnded;
+        }
+        default: return transfer(engine, in);
+    }
+}
+
+void restoresupply(Engine& engine) {
+    if (!engine.algstate.supplyflipped) return;
+    engine.linedriver.poweroff();
+    engine.algstate.supplyflipped = false;
+}
+
+}  // namespace
+
+std::string unrecognizedtext(std::string_view instruction) {
+    return "Unrecognized symbolic instruction '" + std::string(instruction) +
+           "'.\r\nThe program must end.";
+}
+
+StepResult stepalg(Engine& engine) {
+    AlgState& state = engine.algstate;
+    // Someone filled algprog without loadalg: decode now rather than run stale opcodes.
+    if (state.decoded.size() != state.algprog.size()) state.decoded = decodeprogram(state.algprog);
+    const int32_t pc = state.algpc;
+    if (pc < 1 || pc > state.algcount || size_t(pc) > state.decoded.size()) {
+        state.error = {pc, "", "there is no instruction " + std::to_string(pc)};
+        return StepResult::ScriptError;
+    }
+    const StepResult result = execute(engine, state.decoded[size_t(pc - 1)]);
+    if (result == StepResult::ScriptError) {
+        state.error.instruction = pc;
+        state.error.text = state.algprog[size_t(pc - 1)];
+    }
+    return result;
+}
+
+RunResult runalg(Engine& engine, const std::vector<std::string>& steps) {
+    AlgState& state = engine.algstate;
+    loadalg(state, steps);
+    state.addrcount = 0;
+    state.flashlast = engine.activemodel.flashsize - 1;
+    state.eepromlast = engine.activemodel.eepromsize - 1;
+    state.algpc = 1;
+    state.loopheadrun = false;
+    state.loopended = false;
+    state.loopheadaddr = 0;
+    state.supplyflipped = false;
+    state.error = {};
+
+    RunResult result;
+    // Checked before every instruction and after the last, so a lost port stops the run
+    // within one instruction.
+    while (!engine.port.failed()) {
+        if (state.algpc > state.algcount) return result;
+        const StepResult step = stepalg(engine);
+        if (step == StepResult::ProgramEnded) {
+            result.outcome = RunOutcome::ProgramEnded;
+            return result;
+        }
+        if (step == StepResult::ScriptError) {
+            restoresupply(engine);
+            result.outcome = RunOutcome::ScriptError;
+            result.error = state.error;
+            return result;
+        }
+    }
+    restoresupply(engine);
+    result.outcome = RunOutcome::PortFailed;
+    result.porterror = engine.port.errortext();
+    return result;
+}
+
+}  // namespace qm

@@ -1,0 +1,49 @@
+#include "sim/chipevent.h"
+
+#include "buffer/hextext.h"
+
+namespace qm {
+
+std::string formatms(std::chrono::microseconds duration) {
+    const int64_t us = duration.count();
+    const bool negative = us < 0;
+    const int64_t magnitude = negative ? -us : us;
+    std::string text = std::to_string(magnitude / 1000);
+    int64_t fraction = magnitude % 1000;
+    if (fraction != 0) {
+        std::string digits = std::to_string(fraction);
+        digits.insert(0, 3 - digits.size(), '0');
+        while (digits.back() == '0') digits.pop_back();
+        text += "." + digits;
+    }
+    return negative ? "-" + text : text;
+}
+
+std::string describe(const ChipEvent& event) {
+    std::string line = formatms(event.time) + " ms  ";
+    const std::string at = " at " + hexwordh(event.pc);
+    switch (event.kind) {
+        case ChipEventKind::kPowerOn:
+            return line + "power on, programming mode" + at;
+        case ChipEventKind::kPowerOff:
+            return line + "power off" + at;
+        case ChipEventKind::kCommand:
+            line += "command " + hexbyteh(event.command);
+            if (event.data >= 0) line += " data " + hexwordh(event.data);
+            return line + at;
+        case ChipEventKind::kUnknownCommand:
+            return line + "unknown command " + hexbyteh(event.command) + at;
+        case ChipEventKind::kIncompleteCommand:
+            line += "incomplete command";
+            if (event.command >= 0) line += " " + hexbyteh(event.command);
+            return line + at;
+        case ChipEventKind::kViolation:
+            return line + "timing violation: " + event.text;
+        case ChipEventKind::kIgnored:
+            return line + "command " + hexbyteh(event.command) + " ignored" + at + ": " +
+                   event.text;
+    }
+    return line;
+}
+
+}  // namespace qm
