@@ -48,9 +48,10 @@ void status(Engine& engine, OperationResult& result, std::string text) {
 }  // namespace
 
 std::string portfailedtext(std::string_view reason) {
-    std::string text = "Operation failed: the serial port was lost";
-    if (!reason.empty()) text += " (" + std::string(reason) + ")";
-    return text + ".";
+    // The ports describe their failures as whole phrases ("the serial port was lost",
+    // "writing to the serial port failed"), so the reason completes the sentence.
+    if (reason.empty()) return "Operation failed: the serial port was lost.";
+    return "Operation failed: " + std::string(reason) + ".";
 }
 
 std::string scripterrorstatus(const ScriptError& error) {

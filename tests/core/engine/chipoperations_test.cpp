@@ -80,6 +80,22 @@ TEST(ChipOperations, StartAndOutcomeTextsOfEachOperation) {
     }
 }
 
+TEST(ChipOperations, ElapsedTimeOnTheStatusLine) {
+    struct Row {
+        const char* wait;
+        const char* shown;
+    };
+    for (const Row& row : {Row{"w500", "0.50"}, Row{"w3250", "3.25"}, Row{"w7000", "7.00"},
+                           Row{"w12000", "12.00"}, Row{"w59999", "59.99"}}) {
+        OperationRig rig;
+        rig.host.virtualclock().advance(std::chrono::hours(23));  // a start time far from zero
+        rig.steps(Operation::Erase, row.wait);
+        eraseall(rig.engine, kReady);
+        EXPECT_EQ(rig.host.status(), "Chip erased. " + std::string(row.shown) +
+                                         " seconds elapsed...");
+    }
+}
+
 TEST(ChipOperations, ReadAllClearsAndRedrawsEvenWhenNothingIsRead) {
     OperationRig rig;
     rig.model.erasedconfig = {0x3FFF, 0x0003};
@@ -174,8 +190,8 @@ TEST(ChipOperations, PortLostDuringTheRun) {
     rig.port.failafter = 300;
     const OperationResult result = readall(rig.engine, kReady);
     EXPECT_EQ(result.status, OperationStatus::PortFailed);
-    EXPECT_EQ(result.porterror, "unplugged");
-    EXPECT_EQ(rig.host.status(), "Operation failed: the serial port was lost (unplugged).");
+    EXPECT_EQ(result.porterror, "the adapter was unplugged");
+    EXPECT_EQ(rig.host.status(), "Operation failed: the adapter was unplugged.");
     EXPECT_EQ(rig.host.enablecalls, 1);
     EXPECT_EQ(rig.host.updatedisplaycalls, 2);
     EXPECT_TRUE(rig.host.msgboxes.empty());

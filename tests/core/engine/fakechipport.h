@@ -47,7 +47,7 @@ public:
     }
 
     bool failed() const override { return failed_; }
-    std::string errortext() const override { return failed_ ? "unplugged" : ""; }
+    std::string errortext() const override { return failed_ ? "the adapter was unplugged" : ""; }
 
     // Fails the port once this many line operations have been made (0 = never).
     int64_t failafter = 0;

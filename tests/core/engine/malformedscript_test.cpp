@@ -110,7 +110,7 @@ TEST(PortFailure, StopsTheRunWithinOneInstruction) {
     rig.port.failafter = 2000;  // somewhere in the first few dozen words
     const RunResult result = rig.run("begin,setflashloop,s02-flash,s08,wprog,s06,loop,end");
     ASSERT_EQ(result.outcome, RunOutcome::PortFailed);
-    EXPECT_EQ(result.porterror, "unplugged");
+    EXPECT_EQ(result.porterror, "the adapter was unplugged");
     // What was under way finishes its transfer; then only the power-off toggle follows.
     EXPECT_LE(rig.port.opsafterfailure, 70);
     EXPECT_LT(rig.port.transfers.size(), 60u);
