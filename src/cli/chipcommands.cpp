@@ -5,6 +5,7 @@
 #include "cli/hexfiles.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
+#include "link/portselect.h"
 
 namespace qm::cli {
 
@@ -26,7 +27,7 @@ int exitcodefor(const OperationResult& result) {
     return kExitDevice;
 }
 
-int runoperations(Session& session, Engine& engine, const PortStatus& port) {
+int runoperations(Session& session, Engine& engine, const PortState& port) {
     const std::string& command = session.options.command;
     if (command == "program") {
         const int code = exitcodefor(programall(engine, port));
@@ -62,7 +63,9 @@ int runchipcommand(Session& session) {
 
     Engine engine(session.host, chipport.port(), chipport.linedriver(), session.activemodel,
                   session.progbuffer);
-    const PortStatus port{true, chipport.portnumber()};
+    PortState port;
+    port.portready = true;
+    port.portnumber = chipport.portnumber();
     const int code = runoperations(session, engine, port);
 
     session.host.setexithook(nullptr);

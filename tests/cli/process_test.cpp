@@ -54,6 +54,18 @@ TEST(CliProcess, ModelsListsTheShippedDatabase) {
     EXPECT_TRUE(contains(run.out, "    10  16F88           4096           256\n")) << run.out;
 }
 
+TEST(CliProcess, PortsListsSixteenPortsWithTheirDevices) {
+    CliRunner cli;
+    const CliRun run = cli.run({"ports"});
+    ASSERT_EQ(run.exitcode, 0) << run.err;
+    EXPECT_TRUE(contains(run.out, "COM1   /dev/ttyS0     ")) << run.out;
+    EXPECT_TRUE(contains(run.out, "COM9   /dev/ttyUSB0   ")) << run.out;
+    EXPECT_TRUE(contains(run.out, "COM16  /dev/ttyUSB7   ")) << run.out;
+    size_t lines = 0;
+    for (size_t at = 0; (at = run.out.find("\nCOM", at)) != std::string::npos; ++at) ++lines;
+    EXPECT_EQ(lines, 15u) << run.out;  // COM2..COM16 follow a line end
+}
+
 TEST(CliProcess, DeviceFileAndModelFaultsExitWithFive) {
     CliRunner cli;
     CliRun run = cli.run({"--devices", cli.path("missing.txt"), "models"});
@@ -91,7 +103,7 @@ TEST(CliProcess, ShowPrintsTheLoadReportAndTheViewRows) {
     const CliRun run = cli.run({"--model", "16f628a", "show", kBlink});
     ASSERT_EQ(run.exitcode, 0) << run.err;
     EXPECT_EQ(run.err, "");
-    EXPECT_TRUE(contains(run.out, "Operation completed. Total 28 (.027) program words loaded.\n"))
+    EXPECT_TRUE(contains(run.out, "Operation completed. Total 28 (.027K) program words loaded.\n"))
         << run.out;
     EXPECT_TRUE(contains(run.out, "Microcontroller Model: 16F628A\nFLASH: 2048,  EEPROM: 128\n"))
         << run.out;
