@@ -50,16 +50,14 @@ int ChipPort::open(Session& session) {
 }
 
 int ChipPort::openreal(Session& session, const PortSpec& spec) {
-    const std::string baudtext = session.options.baud
-                                     ? *session.options.baud
-                                     : getsetting(session.settings(), kSettingBaudRate,
-                                                  kDefaultBaudRate);
-    const int32_t holdus =
-        session.options.holdus
-            ? *session.options.holdus
-            : std::clamp(getsettingnum(session.settings(), kSettingLineHoldTime,
-                                       kDefaultLineHoldTime),
-                         int32_t{0}, kMaxLineHoldTime);
+    const std::string baudtext =
+        session.options.baud ? *session.options.baud
+                             : getsetting(session.settings(), kSettingBaudRate, kDefaultBaudRate);
+    const int32_t holdus = session.options.holdus
+                               ? *session.options.holdus
+                               : std::clamp(getsettingnum(session.settings(), kSettingLineHoldTime,
+                                                          kDefaultLineHoldTime),
+                                            int32_t{0}, kMaxLineHoldTime);
 
     std::string device;
     std::string shown;
@@ -75,8 +73,8 @@ int ChipPort::openreal(Session& session, const PortSpec& spec) {
     real_ = std::make_unique<QtSerialPort>();
     if (device.empty() || !real_->open(device, leadingnumber(baudtext))) {
         session.host.setstatus(shown + " error!");
-        std::string why = device.empty() ? "there is no COM" + std::to_string(spec.number)
-                                         : real_->errortext();
+        std::string why =
+            device.empty() ? "there is no COM" + std::to_string(spec.number) : real_->errortext();
         if (!device.empty()) why = device + ": " + (why.empty() ? "cannot be opened" : why);
         session.host.printerror(why);
         return kExitPort;
@@ -139,16 +137,15 @@ void ChipPort::reportchipevents(Session& session) {
 int ChipPort::loadimage(Session& session) {
     std::string why;
     if (loadchipimage(*chip_, imagepath_, why)) return kExitOk;
-    session.host.printerror("The simulated chip's image " + imagepath_ +
-                            " cannot be used:\n" + why);
+    session.host.printerror("The simulated chip's image " + imagepath_ + " cannot be used:\n" +
+                            why);
     return kExitPort;
 }
 
 int ChipPort::saveimage(Session& session) {
     std::string why;
     if (savechipimage(*chip_, imagepath_, why)) return kExitOk;
-    session.host.printerror("The simulated chip's image " + imagepath_ +
-                            " was not saved: " + why);
+    session.host.printerror("The simulated chip's image " + imagepath_ + " was not saved: " + why);
     return kExitPort;
 }
 

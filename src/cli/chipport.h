@@ -20,7 +20,7 @@ namespace qm::cli {
 // The programmer port of one chip command: a real serial port, or the simulated adapter with a
 // simulated chip of the model's family, whose memory can live in a HEX image file between runs.
 class ChipPort {
-public:
+  public:
     ChipPort();
     ~ChipPort();
     ChipPort(const ChipPort&) = delete;
@@ -39,7 +39,7 @@ public:
     // the timing or the commands, and stores its memory in the image file. Returns an exit code.
     int finish(Session& session);
 
-private:
+  private:
     int opensim(Session& session, const PortSpec& spec);
     int openreal(Session& session, const PortSpec& spec);
     int loadimage(Session& session);

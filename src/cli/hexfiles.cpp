@@ -10,8 +10,8 @@ namespace qm::cli {
 int loadhex(Session& session, const std::string& path) {
     int32_t loadedwords = 0;
     // The path goes whole as the file name: the command line has no "Last Path" folder.
-    const HexLoadResult loaded = loadhexfile(session.host, session.progbuffer,
-                                             session.activemodel, loadedwords, "", path);
+    const HexLoadResult loaded =
+        loadhexfile(session.host, session.progbuffer, session.activemodel, loadedwords, "", path);
     return loaded.ok ? kExitOk : kExitHex;
 }
 

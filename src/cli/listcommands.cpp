@@ -25,8 +25,10 @@ int runports(Session& session) {
         std::string line = "COM" + std::to_string(n);
         line.resize(7, ' ');
         line += device;
-        if (line.size() < 22) line.resize(22, ' ');
-        else line += ' ';
+        if (line.size() < 22)
+            line.resize(22, ' ');
+        else
+            line += ' ';
         // Probed as the GUI probes at start-up: opened at 9600 baud and closed at once.
         if (port.open(device, kProbeBaud)) {
             port.close();

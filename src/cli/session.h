@@ -18,7 +18,7 @@ namespace qm::cli {
 // Everything one run of the command line works with. The settings are the GUI's (or the file
 // that --settings or QUELLMARK_SETTINGS names); the options only override them for this run.
 class Session {
-public:
+  public:
     Session(CliOptions options, std::ostream& out, std::ostream& err, bool erristerminal);
 
     // Reads the device file (--devices, or quellmarkdevices.txt beside the executable). Prints
@@ -43,7 +43,7 @@ public:
     ActiveModel activemodel;
     ProgBuffer progbuffer;
 
-private:
+  private:
     std::unique_ptr<SettingsStore> settings_;
     std::string settingslocation_;
 };

@@ -17,7 +17,7 @@ struct CliRun {
 // to an INI file there (QUELLMARK_SETTINGS), never to the user's. Standard output and error are
 // files, not terminals, so no progress bar is drawn.
 class CliRunner {
-public:
+  public:
     CliRunner();
     ~CliRunner();
     CliRunner(const CliRunner&) = delete;
@@ -33,7 +33,7 @@ public:
     std::string read(const std::string& name) const;
     bool exists(const std::string& name) const;
 
-private:
+  private:
     std::string dir_;
 };
 

@@ -35,8 +35,8 @@ TEST(CliProcess, HelpVersionAndUsageErrors) {
     EXPECT_EQ(run.exitcode, 0);
     EXPECT_TRUE(contains(run.out, "quellmark-cli ")) << run.out;
 
-    for (const std::vector<std::string>& args :
-         std::vector<std::vector<std::string>>{{}, {"flash"}, {"program"}, {"erase", "--port", "99"}}) {
+    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+             {}, {"flash"}, {"program"}, {"erase", "--port", "99"}}) {
         run = cli.run(args);
         EXPECT_EQ(run.exitcode, 2) << run.err;
         EXPECT_TRUE(contains(run.err, "Try 'quellmark-cli --help'.")) << run.err;
@@ -93,7 +93,8 @@ TEST(CliProcess, DeviceFileAndModelFaultsExitWithFive) {
     run = cli.run({"--devices", cli.path("bad.txt"), "--model", "test", "--port", "sim",
                    "--virtual-time", "erase"});
     EXPECT_EQ(run.exitcode, 5);
-    EXPECT_TRUE(contains(run.err, "Unrecognized symbolic instruction 'bogus'.\nThe program must end."))
+    EXPECT_TRUE(
+        contains(run.err, "Unrecognized symbolic instruction 'bogus'.\nThe program must end."))
         << run.err;
     EXPECT_FALSE(contains(run.out, "Chip erased.")) << run.out;
 }
@@ -107,7 +108,8 @@ TEST(CliProcess, ShowPrintsTheLoadReportAndTheViewRows) {
         << run.out;
     EXPECT_TRUE(contains(run.out, "Microcontroller Model: 16F628A\nFLASH: 2048,  EEPROM: 128\n"))
         << run.out;
-    EXPECT_TRUE(contains(run.out, "FLASH Memory\n000000: 2805 3FFF 3FFF 3FFF 3FFF 3007 009F 0186\n"))
+    EXPECT_TRUE(
+        contains(run.out, "FLASH Memory\n000000: 2805 3FFF 3FFF 3FFF 3FFF 3007 009F 0186\n"))
         << run.out;
     EXPECT_TRUE(contains(run.out, "Config. Word (2007h): 3F30\n")) << run.out;
     EXPECT_FALSE(contains(run.out, "2008h")) << run.out;
@@ -206,8 +208,9 @@ TEST(CliProcess, ProgramThenVerifyInSeparateRunsShareTheSimulatedChip) {
     run = cli.run(simargs(cli, {"verify", cli.path("other.hex")}));
     EXPECT_EQ(run.exitcode, 1);
     EXPECT_TRUE(contains(run.out, "Chip verify failed. ")) << run.out;
-    EXPECT_TRUE(contains(run.err, "Chip verify failed:\n\nMemory Location,   Read Value,   Expected,\n"
-                                  "FLASH Word 0000h,   2805h,   2806h,\n"))
+    EXPECT_TRUE(contains(run.err,
+                         "Chip verify failed:\n\nMemory Location,   Read Value,   Expected,\n"
+                         "FLASH Word 0000h,   2805h,   2806h,\n"))
         << run.err;
 
     run = cli.run(simargs(cli, {"blank"}));
@@ -232,7 +235,7 @@ TEST(CliProcess, SettingsGiveTheDefaultsAndOptionsAreNotSaved) {
     run = cli.run({"--model", "16F628A", "show", kBlink});
     ASSERT_EQ(run.exitcode, 0) << run.err;
     EXPECT_TRUE(contains(run.out, "Microcontroller Model: 16F628A\n")) << run.out;
-    EXPECT_TRUE(contains(cli.read("settings.ini"), "Microcontroller%20Model=10")) 
+    EXPECT_TRUE(contains(cli.read("settings.ini"), "Microcontroller%20Model=10"))
         << cli.read("settings.ini");
 
     // A saved model number the file does not have falls back to model 1, as the GUI does.

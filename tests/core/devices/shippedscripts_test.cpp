@@ -85,7 +85,7 @@ TEST(ShippedScripts, EveryInstructionIsRecognisedAndEveryBlockIsClosed) {
 
 // One model on its simulated chip: the front ends' wiring, on virtual time.
 class ModelRig {
-public:
+  public:
     explicit ModelRig(int modelnumber) {
         model.modelnumber = modelnumber;
         const SelectModelResult selected = selectmodel(shippedtable(), modelnumber, model);
