@@ -34,7 +34,7 @@ const DeviceTable& shippedtable() {
     return table;
 }
 
-TEST(ShippedScripts, EveryInstructionIsRecognisedAndEveryBlockIsClosed) {
+TEST(ShippedScriptDecoding, EveryInstructionIsRecognisedAndEveryBlockIsClosed) {
     const DeviceTable& table = shippedtable();
     ASSERT_GT(table.modelcount(), 0);
     for (int n = 1; n <= table.modelcount(); ++n) {
