@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <filesystem>
 
 #include "cli/clirunner.h"
 
@@ -97,6 +98,12 @@ TEST(CliProcess, DeviceFileAndModelFaultsExitWithFive) {
         contains(run.err, "Unrecognized symbolic instruction 'bogus'.\nThe program must end."))
         << run.err;
     EXPECT_FALSE(contains(run.out, "Chip erased.")) << run.out;
+
+    // The simulated chip keeps what the script did before the bad instruction, like a real one.
+    run = cli.run({"--devices", cli.path("bad.txt"), "--model", "1", "--port",
+                   "sim:" + cli.path("chip.hex"), "--virtual-time", "erase"});
+    EXPECT_EQ(run.exitcode, 5);
+    EXPECT_TRUE(cli.exists("chip.hex"));
 }
 
 TEST(CliProcess, ShowPrintsTheLoadReportAndTheViewRows) {
@@ -171,6 +178,16 @@ TEST(CliProcess, PortFaultsExitWithThree) {
     EXPECT_EQ(run.exitcode, 3);
     EXPECT_TRUE(contains(run.err, "chip.hex")) << run.err;
     EXPECT_EQ(cli.read("chip.hex"), "this is not a chip\n");
+}
+
+TEST(CliProcess, TheSavedPortNumberIsUsedWithoutPortOption) {
+    if (std::filesystem::exists("/dev/ttyUSB7")) GTEST_SKIP() << "COM16 exists on this machine";
+    CliRunner cli;
+    cli.write("settings.ini", "[General]\nSerial%20Port%20Number=16\n");
+    const CliRun run = cli.run({"--model", "16F628A", "erase"});
+    EXPECT_EQ(run.exitcode, 3);
+    EXPECT_TRUE(contains(run.out, "Serial port COM16 error!\n")) << run.out;
+    EXPECT_TRUE(contains(run.err, "/dev/ttyUSB7")) << run.err;
 }
 
 TEST(CliProcess, ProgramThenVerifyInSeparateRunsShareTheSimulatedChip) {
