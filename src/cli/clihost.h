@@ -15,7 +15,7 @@ namespace qm::cli {
 // print their text, errors on standard error; a fatal script error ends the process with the
 // device/script exit code. Nothing waits for the user.
 class CliHost final : public Host {
-public:
+  public:
     CliHost(std::ostream& out, std::ostream& err, ProgressBar& bar, Clock& clock);
 
     void setstatus(const std::string& text) override;
@@ -35,7 +35,7 @@ public:
     void printline(const std::string& text);
     void printerror(const std::string& text);
 
-private:
+  private:
     std::ostream& out_;
     std::ostream& err_;
     ProgressBar& bar_;

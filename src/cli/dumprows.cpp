@@ -48,8 +48,8 @@ size_t eepromrowcount(const std::vector<int32_t>& eeprom) { return rowcount(eepr
 
 std::string bufferlisting(const ProgBuffer& progbuffer, const ActiveModel& activemodel) {
     std::string text = "Microcontroller Model: " + activemodel.modelname + "\n";
-    text += "FLASH: " + std::to_string(activemodel.flashsize) + ",  EEPROM: " +
-            std::to_string(activemodel.eepromsize) + "\n";
+    text += "FLASH: " + std::to_string(activemodel.flashsize) +
+            ",  EEPROM: " + std::to_string(activemodel.eepromsize) + "\n";
     text += "FLASH Memory\n";
     for (size_t row = 0; row < flashrowcount(progbuffer.flash); ++row) {
         text += flashrow(progbuffer.flash, row) + "\n";

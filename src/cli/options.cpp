@@ -4,6 +4,7 @@
 #include <map>
 
 #include "cli/portspec.h"
+#include "link/portselect.h"
 #include "text/leadingnumber.h"
 
 namespace qm::cli {
@@ -13,8 +14,8 @@ namespace {
 // Operand count of every command.
 const std::map<std::string, size_t>& commandoperands() {
     static const std::map<std::string, size_t> operands{
-        {"models", 0}, {"ports", 0},   {"show", 1},  {"program", 1}, {"verify", 1},
-        {"read", 1},   {"erase", 0},   {"blank", 0}, {"convert", 2},
+        {"models", 0}, {"ports", 0}, {"show", 1},  {"program", 1}, {"verify", 1},
+        {"read", 1},   {"erase", 0}, {"blank", 0}, {"convert", 2},
     };
     return operands;
 }
@@ -105,8 +106,9 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
             }
             o.baud = text;
         } else if (arg == "--hold-us") {
-            if (!value(text) || !isdigits(text)) {
-                return fail("option --hold-us needs a whole number of microseconds");
+            if (!value(text) || !isdigits(text) || leadingnumber(text) > kMaxLineHoldTime) {
+                return fail("option --hold-us needs a whole number of microseconds, at most " +
+                            std::to_string(kMaxLineHoldTime));
             }
             o.holdus = leadingnumber(text);
         } else {

@@ -11,7 +11,7 @@ namespace qm::cli {
 // changes by a whole percent, so thousands of progress texts cost about a hundred writes. A
 // disabled bar (not a terminal, or --quiet) swallows them all.
 class ProgressBar {
-public:
+  public:
     ProgressBar(std::ostream& out, bool enabled, int width = 40);
 
     // Whether the status text is one of the progress texts.
@@ -25,7 +25,7 @@ public:
     bool enabled() const { return enabled_; }
     int writes() const { return writes_; }
 
-private:
+  private:
     void draw(const std::string& line);
 
     std::ostream& out_;

@@ -39,21 +39,22 @@ TEST(CliOptions, HelpAndVersionNeedNoCommand) {
 
 TEST(CliOptions, RefusesBadCommandLines) {
     const std::vector<std::vector<std::string>> bad = {
-        {},                                  // no command
-        {"flash"},                           // unknown command
-        {"program"},                         // missing file
-        {"show", "a.hex", "b.hex"},          // one too many
-        {"convert", "in.hex"},               // one too few
-        {"models", "--frobnicate"},          // unknown option
-        {"models", "--model"},               // option without its value
-        {"erase", "--port", "COM17"},        // port number out of range
+        {},                            // no command
+        {"flash"},                     // unknown command
+        {"program"},                   // missing file
+        {"show", "a.hex", "b.hex"},    // one too many
+        {"convert", "in.hex"},         // one too few
+        {"models", "--frobnicate"},    // unknown option
+        {"models", "--model"},         // option without its value
+        {"erase", "--port", "COM17"},  // port number out of range
         {"erase", "--port", "0"},
-        {"erase", "--port", "ttyUSB0"},      // neither number nor path
-        {"erase", "--port", "sim:"},         // image without a name
+        {"erase", "--port", "ttyUSB0"},  // neither number nor path
+        {"erase", "--port", "sim:"},     // image without a name
         {"erase", "--baud", "fast"},
         {"erase", "--baud", "0"},
         {"erase", "--hold-us", "-5"},
         {"erase", "--hold-us", "12us"},
+        {"erase", "--hold-us", "10001"},     // beyond what any adapter needs
         {"erase", "--quiet=yes"},            // flags take no value
         {"verify", "a.hex", "--no-verify"},  // belongs to program only
         {"erase", "--virtual-time"},         // only with the simulated port

@@ -21,8 +21,8 @@ TEST(CliProgressBar, RecognisesOnlyTheProgressTexts) {
     for (const char* text : {"F:1/1024", "E:128/128", "CONF1:", "CONF2:"}) {
         EXPECT_TRUE(ProgressBar::isprogress(text)) << text;
     }
-    for (const char* text : {"Begin verify.", "F:", "F:1", "F:x/2", "E:1/2 words", "CONF3:",
-                             "Chip programmed. 0.12 seconds elapsed...", "G:1/2"}) {
+    for (const char* text : {"Begin verify.", "F:", "F:1", "F:x/2", "E:1/2 words",
+                             "CONF3:", "Chip programmed. 0.12 seconds elapsed...", "G:1/2"}) {
         EXPECT_FALSE(ProgressBar::isprogress(text)) << text;
     }
 }

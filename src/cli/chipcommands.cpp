@@ -1,0 +1,76 @@
+// program, verify, read, erase, blank: the five chip operations on the programmer port.
+#include "cli/chipport.h"
+#include "cli/commands.h"
+#include "cli/exitcode.h"
+#include "cli/hexfiles.h"
+#include "engine/chipoperations.h"
+#include "engine/engine.h"
+#include "link/portselect.h"
+
+namespace qm::cli {
+
+namespace {
+
+int exitcodefor(const OperationResult& result) {
+    switch (result.status) {
+        case OperationStatus::Done:
+            return kExitOk;
+        case OperationStatus::Mismatches:
+            return kExitMismatch;
+        case OperationStatus::PortNotReady:
+        case OperationStatus::PortFailed:
+            return kExitPort;
+        case OperationStatus::ScriptError:
+        case OperationStatus::ProgramEnded:
+            return kExitDevice;
+    }
+    return kExitDevice;
+}
+
+int runoperations(Session& session, Engine& engine, const PortState& port) {
+    const std::string& command = session.options.command;
+    if (command == "program") {
+        const int code = exitcodefor(programall(engine, port));
+        if (code != kExitOk || session.options.noverify) return code;
+        return exitcodefor(verifyall(engine, port));
+    }
+    if (command == "verify") return exitcodefor(verifyall(engine, port));
+    if (command == "erase") return exitcodefor(eraseall(engine, port));
+    if (command == "blank") return exitcodefor(blankcheck(engine, port));
+    // read
+    const int code = exitcodefor(readall(engine, port));
+    if (code != kExitOk) return code;
+    return savehex(session, session.options.args.at(0));
+}
+
+}  // namespace
+
+int runchipcommand(Session& session) {
+    if (const int code = session.loaddevicefile(); code != kExitOk) return code;
+    if (const int code = session.choosemodel(); code != kExitOk) return code;
+    const std::string& command = session.options.command;
+    if (command == "program" || command == "verify") {
+        if (const int code = loadhex(session, session.options.args.at(0)); code != kExitOk) {
+            return code;
+        }
+    }
+
+    ChipPort chipport;
+    if (const int code = chipport.open(session); code != kExitOk) return code;
+    // An unrecognised script instruction ends the process from inside the run; the simulated
+    // chip has been changed by then and keeps that, like a real one.
+    session.host.setexithook([&session, &chipport] { chipport.finish(session); });
+
+    Engine engine(session.host, chipport.port(), chipport.linedriver(), session.activemodel,
+                  session.progbuffer);
+    PortState port;
+    port.portready = true;
+    port.portnumber = chipport.portnumber();
+    const int code = runoperations(session, engine, port);
+
+    session.host.setexithook(nullptr);
+    const int finished = chipport.finish(session);
+    return code != kExitOk ? code : finished;
+}
+
+}  // namespace qm::cli

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "cli/portspec.h"
+#include "cli/session.h"
+#include "link/linedriver.h"
+#include "link/serialport.h"
+
+namespace qm {
+class PicChip;
+class SimAdapter;
+class QtSerialPort;
+}  // namespace qm
+
+namespace qm::cli {
+
+// The programmer port of one chip command: a real serial port, or the simulated adapter with a
+// simulated chip of the model's family, whose memory can live in a HEX image file between runs.
+class ChipPort {
+  public:
+    ChipPort();
+    ~ChipPort();
+    ChipPort(const ChipPort&) = delete;
+    ChipPort& operator=(const ChipPort&) = delete;
+
+    // Opens the port of --port, or the one saved under "Serial Port Number", at the baud rate
+    // of --baud or "Serial Port Baud Rate", reports it on the status line, and sets up the line
+    // driver with the hold time of --hold-us or "Line Hold Time". Returns an exit code.
+    int open(Session& session);
+
+    SerialPort& port();
+    LineDriver& linedriver() { return *driver_; }
+    int32_t portnumber() const { return portnumber_; }
+
+    // After the command (also after a failure): shows what the simulated chip found wrong with
+    // the timing or the commands, and stores its memory in the image file. Returns an exit code.
+    int finish(Session& session);
+
+  private:
+    int opensim(Session& session, const PortSpec& spec);
+    int openreal(Session& session, const PortSpec& spec);
+    int loadimage(Session& session);
+    int saveimage(Session& session);
+    void reportchipevents(Session& session);
+
+    std::unique_ptr<QtSerialPort> real_;
+    std::unique_ptr<PicChip> chip_;
+    std::unique_ptr<SimAdapter> sim_;
+    std::unique_ptr<LineDriver> driver_;
+    std::string imagepath_;
+    int32_t portnumber_ = 0;
+    bool finished_ = false;
+};
+
+}  // namespace qm::cli

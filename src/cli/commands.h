@@ -1,0 +1,15 @@
+#pragma once
+
+#include "cli/session.h"
+
+namespace qm::cli {
+
+// One function per command; each returns the process exit code.
+int runmodels(Session& session);
+int runports(Session& session);
+int runshow(Session& session);
+int runconvert(Session& session);
+// program, verify, read, erase, blank.
+int runchipcommand(Session& session);
+
+}  // namespace qm::cli

@@ -1,0 +1,29 @@
+// show and convert: HEX files through the program buffer, no chip involved.
+#include "cli/commands.h"
+#include "cli/dumprows.h"
+#include "cli/exitcode.h"
+#include "cli/hexfiles.h"
+
+namespace qm::cli {
+
+int runshow(Session& session) {
+    if (const int code = session.loaddevicefile(); code != kExitOk) return code;
+    if (const int code = session.choosemodel(); code != kExitOk) return code;
+    if (const int code = loadhex(session, session.options.args.at(0)); code != kExitOk) {
+        return code;
+    }
+    session.out << bufferlisting(session.progbuffer, session.activemodel);
+    session.out.flush();
+    return kExitOk;
+}
+
+int runconvert(Session& session) {
+    if (const int code = session.loaddevicefile(); code != kExitOk) return code;
+    if (const int code = session.choosemodel(); code != kExitOk) return code;
+    if (const int code = loadhex(session, session.options.args.at(0)); code != kExitOk) {
+        return code;
+    }
+    return savehex(session, session.options.args.at(1));
+}
+
+}  // namespace qm::cli

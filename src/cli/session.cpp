@@ -1,0 +1,88 @@
+#include "cli/session.h"
+
+#include <cstdlib>
+
+#include "cli/exitcode.h"
+#include "cli/modelchoice.h"
+#include "devices/loaddevices.h"
+#include "devices/selectmodel.h"
+#include "host/systemclock.h"
+#include "host/virtualclock.h"
+#include "platform/applicationfolder.h"
+#include "platform/qsettingsstore.h"
+#include "settings/settings.h"
+
+namespace qm::cli {
+
+namespace {
+
+std::unique_ptr<Clock> makeclock(bool virtualtime) {
+    if (virtualtime) return std::make_unique<VirtualClock>();
+    return std::make_unique<SystemClock>();
+}
+
+}  // namespace
+
+Session::Session(CliOptions opts, std::ostream& outstream, std::ostream& errstream,
+                 bool erristerminal)
+    : options(std::move(opts)),
+      out(outstream),
+      err(errstream),
+      clock(makeclock(options.virtualtime)),
+      bar(errstream, erristerminal && !options.quiet),
+      host(outstream, errstream, bar, *clock) {
+    std::string inipath;
+    if (options.settings) {
+        inipath = *options.settings;
+    } else if (const char* env = std::getenv("QUELLMARK_SETTINGS"); env != nullptr && *env) {
+        inipath = env;
+    }
+    auto store = inipath.empty() ? std::make_unique<QSettingsStore>()
+                                 : std::make_unique<QSettingsStore>(inipath);
+    settingslocation_ = store->location();
+    settings_ = std::move(store);
+}
+
+int Session::loaddevicefile() {
+    devicespath = options.devices ? *options.devices : devicefilepath(applicationfolder());
+    LoadDevicesResult loaded = loaddevices(devicespath);
+    if (loaded.status == LoadDevicesStatus::FileError) {
+        host.printerror(loaded.error.empty() ? "Cannot read the device file " + devicespath + "."
+                                             : loaded.error);
+        return kExitDevice;
+    }
+    for (const auto& line : formatdevicewarnings(loaded.warnings)) host.printerror(line);
+    if (loaded.status == LoadDevicesStatus::NoModels) {
+        host.printerror("The device file " + devicespath + " lists no model.");
+        return kExitDevice;
+    }
+    devices = std::move(loaded.table);
+    return kExitOk;
+}
+
+int Session::choosemodel() {
+    int32_t number = 0;
+    if (options.model) {
+        number = findmodel(devices, *options.model);
+        if (number == 0) {
+            host.printerror("Unknown model '" + *options.model + "'. The models are:\n" +
+                            modellisting(devices));
+            return kExitDevice;
+        }
+    } else {
+        const std::string saved = getsetting(settings(), kSettingModel, kDefaultModel);
+        const StartupModel startup = startupmodelnumber(saved, devices.modelcount());
+        if (startup.savedefault) savesetting(settings(), kSettingModel, kDefaultModel);
+        number = startup.modelnumber;
+    }
+    activemodel.modelnumber = number;
+    const SelectModelResult selected = selectmodel(devices, number, activemodel);
+    if (!selected.ok) {
+        host.printerror(selected.message);
+        return kExitDevice;
+    }
+    clearbuffer(progbuffer, activemodel);
+    return kExitOk;
+}
+
+}  // namespace qm::cli

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <vector>
+
+namespace qm::cli::test {
+
+// What one run of the built quellmark-cli left behind.
+struct CliRun {
+    int exitcode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs quellmark-cli with the arguments in a fresh temporary folder of its own: the settings go
+// to an INI file there (QUELLMARK_SETTINGS), never to the user's. Standard output and error are
+// files, not terminals, so no progress bar is drawn.
+class CliRunner {
+  public:
+    CliRunner();
+    ~CliRunner();
+    CliRunner(const CliRunner&) = delete;
+    CliRunner& operator=(const CliRunner&) = delete;
+
+    CliRun run(const std::vector<std::string>& args) const;
+
+    // The temporary folder (with a trailing '/'), the settings file in it, and helpers for files.
+    const std::string& dir() const { return dir_; }
+    std::string path(const std::string& name) const { return dir_ + name; }
+    std::string settingsfile() const { return dir_ + "settings.ini"; }
+    void write(const std::string& name, const std::string& content) const;
+    std::string read(const std::string& name) const;
+    bool exists(const std::string& name) const;
+
+  private:
+    std::string dir_;
+};
+
+// Files of the source tree the tests use.
+std::string sourcefile(const std::string& relative);
+std::string readfile(const std::string& path);
+
+}  // namespace qm::cli::test
