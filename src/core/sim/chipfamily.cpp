@@ -53,7 +53,10 @@ ChipFamily family62xa(std::string name, int32_t flash, int32_t eeprom, int32_t i
     f.eepromsize = eeprom;
     f.deviceid = id;
     f.configmask = {0x21FF, 0};
-    f.unimplementedfill = 0;  // bits 12:9 "may read 0" [U]
+    // Bits 12:9 are not implemented; what they read is not known [U]. They read 1 here, as on the
+    // other families, so a configuration word taken from a HEX file (which sets them) verifies as
+    // a whole; a write still changes only the implemented bits.
+    f.unimplementedfill = 0x3FFF;
     f.latchwords = 1;
     // CP bit 13 and CPD bit 8 as the data sheets place them [U for the simulation].
     f.cpmask = 0x2000;

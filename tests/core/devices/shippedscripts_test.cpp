@@ -211,6 +211,14 @@ TEST_P(ShippedModel, VerifyReportsTheOneChangedWord) {
     EXPECT_EQ(result.mismatchcount, 1);
     EXPECT_NE(rig.engine->report.mismatchreport.find("EEPROM Byte 0003h,   "), std::string::npos)
         << rig.engine->report.mismatchreport;
+    rig.buffer.eeprom[3] ^= 0x80;
+
+    // Bit 2 is implemented in the configuration word of every family.
+    rig.buffer.conf[0] ^= 0x0004;
+    result = verifyall(*rig.engine, rig.port);
+    EXPECT_EQ(result.mismatchcount, 1);
+    EXPECT_NE(rig.engine->report.mismatchreport.find("CONF Word 2007h,   "), std::string::npos)
+        << rig.engine->report.mismatchreport;
     EXPECT_EQ(rig.chipfaults(), "");
 }
 

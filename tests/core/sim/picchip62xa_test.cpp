@@ -65,11 +65,11 @@ TEST(PicChip62xA, ConfigurationWordKeepsOnlyImplementedBits) {
     rig.toconfig(0x2006);
     EXPECT_EQ(rig.read(0x04), 0x1100);
     rig.increment();
-    EXPECT_EQ(rig.read(0x04), 0x21FF);  // erased, bits 12:9 read 0
-    rig.load(0x02, 0x3F10);
+    EXPECT_EQ(rig.read(0x04), 0x3FFF);  // erased, bits 12:9 read 1
+    rig.load(0x02, 0x0010);
     rig.cmd(0x08);
     rig.wait(4);
-    EXPECT_EQ(rig.read(0x04), 0x2110);
+    EXPECT_EQ(rig.read(0x04), 0x1E10);  // bits 12:9 cannot be cleared
     rig.increment();
     EXPECT_EQ(rig.read(0x04), 0x3FFF);  // no CONFIG2 on this family
     rig.end();
@@ -106,11 +106,11 @@ TEST(PicChip62xA, BulkEraseScopeDependsOnTheProgramCounter) {
     EXPECT_EQ(rig.chip.flashword(0x10), 0x3FFF);
     EXPECT_EQ(rig.chip.eeprombyte(0x10), 0xFF);
     EXPECT_EQ(rig.chip.configword(0x2000), 0x3FFF);
-    EXPECT_EQ(rig.chip.configword(0x2007), 0x21FF);
+    EXPECT_EQ(rig.chip.configword(0x2007), 0x3FFF);
 
     rig.chip.setflashword(0x10, 0x0000);
     rig.chip.setconfigword(0x2000, 0x0001);
-    rig.chip.setconfigword(0x2007, 0x21FF & ~0x0100);  // CPD only
+    rig.chip.setconfigword(0x2007, 0x3FFF & ~0x0100);  // CPD only
     rig.begin();
     rig.cmd(0x09);  // user space: program memory only
     rig.wait(5);
