@@ -239,7 +239,11 @@ HexReadResult readhexfile(const std::string& path, ProgBuffer& progbuffer,
     std::error_code ec;
     const auto status = std::filesystem::status(path, ec);
     std::string reason;
-    if (!std::filesystem::exists(status)) {
+    if (ec && status.type() == std::filesystem::file_type::none) {
+        // The lookup itself failed (no access to a folder, a symbolic link loop): the name may
+        // well exist, so say what went wrong instead of calling it missing.
+        reason = "The file cannot be opened: " + ec.message() + ".";
+    } else if (!std::filesystem::exists(status)) {
         reason = "The file does not exist.";
     } else if (std::filesystem::is_directory(status)) {
         reason = "The name belongs to a folder, not a file.";

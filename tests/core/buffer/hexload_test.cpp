@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
 #include "core/testhost.h"
 #include "hextestsupport.h"
 
@@ -87,6 +91,22 @@ TEST(HexLoad, AFileThatCannotBeReadIsAFailedLoadNamingFileAndReason) {
         EXPECT_NE(l.host.msgboxes[0].text.find(name == "missing.hex" ? "does not exist" : "folder"),
                   std::string::npos);
     }
+}
+
+TEST(HexLoad, AnUnreadableNameGivesItsOwnReasonNotAMissingFile) {
+    // A name that cannot even be looked up exists as far as the user can tell; calling it
+    // missing would send them looking for the wrong problem.
+    hextest::TempDir dir;
+    std::filesystem::create_symlink(dir.file("loop.hex"), dir.file("loop.hex"));
+    Load l;
+    load(l, dir.folder(), "loop.hex");
+    EXPECT_FALSE(l.result.ok);
+    EXPECT_EQ(l.result.read.fault, HexFault::Unreadable);
+    ASSERT_EQ(l.host.msgboxes.size(), 1u);
+    const std::string& text = l.host.msgboxes[0].text;
+    EXPECT_NE(text.find(dir.folder() + "loop.hex"), std::string::npos);
+    EXPECT_EQ(text.find("does not exist"), std::string::npos) << text;
+    EXPECT_NE(text.find(std::strerror(ELOOP)), std::string::npos) << text;
 }
 
 TEST(HexLoadFiles, TheAssembledExampleAndAnInhx32FileLoad) {
