@@ -71,18 +71,30 @@ struct Run {
     bool ok = false;
 };
 
-Run engine_run(const qm::ActiveModel& model) {
+// A simulated 16F877A on the line driver, with a filled buffer to write to it.
+struct Rig {
+    explicit Rig(const qm::ActiveModel& model)
+        : chip(qm::chipfamilyformodel("16F877A", model.flashsize, model.eepromsize),
+               host.clock()),
+          adapter(&chip),
+          driver(adapter, host, model) {
+        chip.setcommandlogging(false);
+        adapter.open("sim", 56000);
+        qm::clearbuffer(buffer, model);
+        fill(buffer);
+    }
+
     BenchHost host;
-    qm::PicChip chip(qm::chipfamilyformodel("16F877A", model.flashsize, model.eepromsize),
-                     host.clock());
-    chip.setcommandlogging(false);
-    qm::SimAdapter adapter(&chip);
-    adapter.open("sim", 56000);
-    qm::LineDriver driver(adapter, host, model);
+    qm::PicChip chip;
+    qm::SimAdapter adapter;
+    qm::LineDriver driver;
     qm::ProgBuffer buffer;
-    qm::clearbuffer(buffer, model);
-    fill(buffer);
-    qm::Engine engine(host, adapter, driver, model, buffer);
+};
+
+Run engine_run(const qm::ActiveModel& model) {
+    Rig rig(model);
+    BenchHost& host = rig.host;
+    qm::Engine engine(host, rig.adapter, rig.driver, model, rig.buffer);
     qm::PortState port;
     port.portnumber = 1;
     port.portready = true;
@@ -96,7 +108,7 @@ Run engine_run(const qm::ActiveModel& model) {
     run.programms = ms(t1 - t0);
     run.verifyms = ms(t2 - t1);
     run.virtualseconds = std::chrono::duration<double>(host.clock().now()).count();
-    run.lineops = adapter.lineoperations();
+    run.lineops = rig.adapter.lineoperations();
     run.ok = programmed.status == qm::OperationStatus::Done &&
              verified.status == qm::OperationStatus::Done;
     if (!run.ok) std::fprintf(stderr, "unexpected outcome: %s\n", host.last.c_str());
@@ -106,16 +118,10 @@ Run engine_run(const qm::ActiveModel& model) {
 // The code-memory part of the same work without the interpreter: every word loaded and
 // incremented, the 8-word block written, then every word read back and incremented.
 double driver_run(const qm::ActiveModel& model) {
-    BenchHost host;
-    qm::PicChip chip(qm::chipfamilyformodel("16F877A", model.flashsize, model.eepromsize),
-                     host.clock());
-    chip.setcommandlogging(false);
-    qm::SimAdapter adapter(&chip);
-    adapter.open("sim", 56000);
-    qm::LineDriver driver(adapter, host, model);
-    qm::ProgBuffer buffer;
-    qm::clearbuffer(buffer, model);
-    fill(buffer);
+    Rig rig(model);
+    BenchHost& host = rig.host;
+    qm::LineDriver& driver = rig.driver;
+    const qm::ProgBuffer& buffer = rig.buffer;
 
     const auto t0 = Wall::now();
     driver.poweron();

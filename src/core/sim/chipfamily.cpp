@@ -20,20 +20,27 @@ void setcommon(ChipFamily& family) {
     c[0x06] = {ChipAction::kIncrement, 0, 0};
 }
 
-ChipFamily family84a() {
+// What identifies a part, and the commands every family shares.
+ChipFamily basefamily(FamilyKind kind, std::string name, int32_t flash, int32_t eeprom,
+                      int32_t id) {
     ChipFamily f;
-    f.kind = FamilyKind::k84A;
-    f.name = "16F84A";
-    f.flashsize = 1024;
-    f.eepromsize = 64;
-    f.deviceid = 0x0560;
+    f.kind = kind;
+    f.name = std::move(name);
+    f.flashsize = flash;
+    f.eepromsize = eeprom;
+    f.deviceid = id;
+    setcommon(f);
+    return f;
+}
+
+ChipFamily family84a() {
+    ChipFamily f = basefamily(FamilyKind::k84A, "16F84A", 1024, 64, 0x0560);
     f.configmask = {0x3FFF, 0};
     f.latchwords = 1;
     // Code protection is the ten bits 13:4 together. Any one of them cleared counts as
     // protected: the conservative reading [U].
     f.cpmask = 0x3FF0;
     f.armederaseus = 10 * kMs;
-    setcommon(f);
     auto& c = f.commands;
     c[0x08] = {ChipAction::kBeginEraseProgram, 8 * kMs, 8 * kMs};
     // Program-only timing on this part is not documented [U]; it gets the full cycle.
@@ -46,12 +53,7 @@ ChipFamily family84a() {
 }
 
 ChipFamily family62xa(std::string name, int32_t flash, int32_t eeprom, int32_t id) {
-    ChipFamily f;
-    f.kind = FamilyKind::k62xA;
-    f.name = std::move(name);
-    f.flashsize = flash;
-    f.eepromsize = eeprom;
-    f.deviceid = id;
+    ChipFamily f = basefamily(FamilyKind::k62xA, std::move(name), flash, eeprom, id);
     f.configmask = {0x21FF, 0};
     // Bits 12:9 are not implemented; what they read is not known [U]. They read 1 here, as on the
     // other families, so a configuration word taken from a HEX file (which sets them) verifies as
@@ -62,7 +64,6 @@ ChipFamily family62xa(std::string name, int32_t flash, int32_t eeprom, int32_t i
     f.cpmask = 0x2000;
     f.cpdmask = 0x0100;
     f.bulkerasereachesconfig = true;
-    setcommon(f);
     auto& c = f.commands;
     c[0x08] = {ChipAction::kBeginProgram, 4 * kMs, 6 * kMs};
     c[0x09] = {ChipAction::kBulkEraseProgram, 6 * kMs, 6 * kMs};
@@ -71,18 +72,12 @@ ChipFamily family62xa(std::string name, int32_t flash, int32_t eeprom, int32_t i
 }
 
 ChipFamily family87xa(std::string name, int32_t flash, int32_t eeprom, int32_t id) {
-    ChipFamily f;
-    f.kind = FamilyKind::k87xA;
-    f.name = std::move(name);
-    f.flashsize = flash;
-    f.eepromsize = eeprom;
-    f.deviceid = id;
+    ChipFamily f = basefamily(FamilyKind::k87xA, std::move(name), flash, eeprom, id);
     f.configmask = {0x2FCF, 0};
     f.unimplementedfill = 0x3FFF;  // "may read 1" [U]
     f.latchwords = 8;
     f.cpmask = 0x2000;  // [U] as on the 62xA
     f.cpdmask = 0x0100;
-    setcommon(f);
     auto& c = f.commands;
     // The erase/program cycle is documented as 4 ms, yet every surveyed programmer waits at
     // least 8 ms for it; the simulated chip asks for 8 ms so that no script relies on less.
@@ -97,19 +92,13 @@ ChipFamily family87xa(std::string name, int32_t flash, int32_t eeprom, int32_t i
 }
 
 ChipFamily family8788(std::string name, int32_t id) {
-    ChipFamily f;
-    f.kind = FamilyKind::k8788;
-    f.name = std::move(name);
-    f.flashsize = 4096;
-    f.eepromsize = 256;
-    f.deviceid = id;
+    ChipFamily f = basefamily(FamilyKind::k8788, std::move(name), 4096, 256, id);
     f.configmask = {0x3FFF, 0x0003};
     // Both words erase to 3FFFh [U], so the unimplemented CONFIG2 bits read 1.
     f.unimplementedfill = 0x3FFF;
     f.latchwords = 4;
     f.cpmask = 0x2000;  // [U] as on the 62xA
     f.cpdmask = 0x0100;
-    setcommon(f);
     auto& c = f.commands;
     // What 08h does on its own is not documented [U]. The conservative reading: an externally
     // timed erase + program that must be ended by 17h and needs the 2 ms the safe scripts wait.
