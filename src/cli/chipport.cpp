@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cli/exitcode.h"
-#include "cli/simimage.h"
+#include "sim/simimage.h"
 #include "link/portnames.h"
 #include "link/portselect.h"
 #include "platform/qtserialport.h"

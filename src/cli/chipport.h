@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "cli/portspec.h"
+#include "link/portspec.h"
 #include "cli/session.h"
 #include "link/linedriver.h"
 #include "link/serialport.h"

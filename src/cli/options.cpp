@@ -3,7 +3,7 @@
 #include <cctype>
 #include <map>
 
-#include "cli/portspec.h"
+#include "link/portspec.h"
 #include "link/portselect.h"
 #include "text/leadingnumber.h"
 

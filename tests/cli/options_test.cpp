@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "cli/portspec.h"
+#include "link/portspec.h"
 
 namespace qm::cli {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace qm::cli {
+namespace qm {
 
 // Which port a run uses: a numbered COM port, a device path, or the simulated adapter.
 struct PortSpec {
@@ -20,4 +20,4 @@ struct PortSpec {
 // port at all.
 std::optional<PortSpec> parseportspec(std::string_view text);
 
-}  // namespace qm::cli
+}  // namespace qm

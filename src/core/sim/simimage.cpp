@@ -1,4 +1,4 @@
-#include "cli/simimage.h"
+#include "sim/simimage.h"
 
 #include <filesystem>
 #include <system_error>
@@ -9,7 +9,7 @@
 #include "buffer/safefile.h"
 #include "sim/picchip.h"
 
-namespace qm::cli {
+namespace qm {
 
 namespace {
 
@@ -66,4 +66,4 @@ bool savechipimage(const PicChip& chip, const std::string& path, std::string& wh
     return written.ok;
 }
 
-}  // namespace qm::cli
+}  // namespace qm

@@ -3,10 +3,8 @@
 #include <string>
 
 namespace qm {
-class PicChip;
-}
 
-namespace qm::cli {
+class PicChip;
 
 // A simulated chip's memory kept as an Intel HEX file in the program's own layout (FLASH, the
 // configuration words, EEPROM), so that separate runs see the same chip. IDs are not kept.
@@ -18,4 +16,4 @@ bool loadchipimage(PicChip& chip, const std::string& path, std::string& why);
 // Writes the chip's memory to the image; the old image stays whole if that fails.
 bool savechipimage(const PicChip& chip, const std::string& path, std::string& why);
 
-}  // namespace qm::cli
+}  // namespace qm

@@ -1,10 +1,10 @@
-#include "cli/portspec.h"
+#include "link/portspec.h"
 
 #include <cctype>
 
 #include "text/leadingnumber.h"
 
-namespace qm::cli {
+namespace qm {
 
 namespace {
 
@@ -61,4 +61,4 @@ std::optional<PortSpec> parseportspec(std::string_view text) {
     return spec;
 }
 
-}  // namespace qm::cli
+}  // namespace qm
