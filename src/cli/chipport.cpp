@@ -3,21 +3,17 @@
 #include <algorithm>
 
 #include "cli/exitcode.h"
-#include "sim/simimage.h"
 #include "link/portnames.h"
 #include "link/portselect.h"
 #include "platform/qtserialport.h"
 #include "settings/settings.h"
-#include "sim/picchip.h"
-#include "sim/simadapter.h"
+#include "sim/simprogrammer.h"
 #include "text/leadingnumber.h"
 
 namespace qm::cli {
 
 namespace {
 
-// Names the simulated adapter is opened under; it accepts any.
-constexpr const char* kSimPortName = "sim";
 // Chip log lines shown after a run before the rest is only counted.
 constexpr int kMaxChipEventLines = 10;
 
@@ -27,7 +23,7 @@ ChipPort::ChipPort() = default;
 ChipPort::~ChipPort() = default;
 
 SerialPort& ChipPort::port() {
-    if (sim_) return *sim_;
+    if (sim_) return sim_->port();
     return *real_;
 }
 
@@ -86,66 +82,30 @@ int ChipPort::openreal(Session& session, const PortSpec& spec) {
 }
 
 int ChipPort::opensim(Session& session, const PortSpec& spec) {
-    const ActiveModel& model = session.activemodel;
-    chip_ = std::make_unique<PicChip>(
-        chipfamilyformodel(model.modelname, model.flashsize, model.eepromsize), *session.clock);
-    // Only faults are of interest; a full command log of a large chip would be millions of lines.
-    chip_->setcommandlogging(false);
-    imagepath_ = spec.path;
-    if (!imagepath_.empty()) {
-        if (const int code = loadimage(session); code != kExitOk) return code;
+    sim_ = std::make_unique<SimProgrammer>(session.activemodel, *session.clock);
+    std::string why;
+    if (!sim_->open(spec.path, why)) {
+        session.host.printerror("The simulated chip's image " + spec.path + " cannot be used:\n" +
+                                why);
+        return kExitPort;
     }
-    sim_ = std::make_unique<SimAdapter>(chip_.get());
-    sim_->open(kSimPortName, 9600);
-    session.host.setstatus("Simulated adapter ready... (chip " + chip_->family().name +
-                           (imagepath_.empty() ? ")" : ", image " + imagepath_ + ")"));
+    session.host.setstatus(sim_->statustext());
     // The simulated adapter needs no hold time; on real time it would only slow the run down.
-    driver_ = std::make_unique<LineDriver>(*sim_, session.host, session.activemodel);
+    driver_ = std::make_unique<LineDriver>(sim_->port(), session.host, session.activemodel);
     return kExitOk;
 }
 
 int ChipPort::finish(Session& session) {
     if (finished_) return kExitOk;
     finished_ = true;
-    if (!chip_) return kExitOk;
-    reportchipevents(session);
-    if (imagepath_.empty()) return kExitOk;
-    return saveimage(session);
-}
-
-void ChipPort::reportchipevents(Session& session) {
-    int shown = 0;
-    int more = 0;
-    for (const ChipEvent& event : chip_->log()) {
-        if (event.kind != ChipEventKind::kViolation && event.kind != ChipEventKind::kIgnored &&
-            event.kind != ChipEventKind::kUnknownCommand &&
-            event.kind != ChipEventKind::kIncompleteCommand) {
-            continue;
-        }
-        if (shown < kMaxChipEventLines) {
-            session.host.printerror("simulated chip: " + describe(event));
-            ++shown;
-        } else {
-            ++more;
-        }
+    if (!sim_) return kExitOk;
+    for (const std::string& line : sim_->takefaults(kMaxChipEventLines)) {
+        session.host.printerror(line);
     }
-    if (more > 0) {
-        session.host.printerror("simulated chip: " + std::to_string(more) + " more");
-    }
-}
-
-int ChipPort::loadimage(Session& session) {
     std::string why;
-    if (loadchipimage(*chip_, imagepath_, why)) return kExitOk;
-    session.host.printerror("The simulated chip's image " + imagepath_ + " cannot be used:\n" +
-                            why);
-    return kExitPort;
-}
-
-int ChipPort::saveimage(Session& session) {
-    std::string why;
-    if (savechipimage(*chip_, imagepath_, why)) return kExitOk;
-    session.host.printerror("The simulated chip's image " + imagepath_ + " was not saved: " + why);
+    if (sim_->saveimage(why)) return kExitOk;
+    session.host.printerror("The simulated chip's image " + sim_->imagepath() +
+                            " was not saved: " + why);
     return kExitPort;
 }
 

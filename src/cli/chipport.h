@@ -10,8 +10,7 @@
 #include "link/serialport.h"
 
 namespace qm {
-class PicChip;
-class SimAdapter;
+class SimProgrammer;
 class QtSerialPort;
 }  // namespace qm
 
@@ -42,15 +41,10 @@ class ChipPort {
   private:
     int opensim(Session& session, const PortSpec& spec);
     int openreal(Session& session, const PortSpec& spec);
-    int loadimage(Session& session);
-    int saveimage(Session& session);
-    void reportchipevents(Session& session);
 
     std::unique_ptr<QtSerialPort> real_;
-    std::unique_ptr<PicChip> chip_;
-    std::unique_ptr<SimAdapter> sim_;
+    std::unique_ptr<SimProgrammer> sim_;
     std::unique_ptr<LineDriver> driver_;
-    std::string imagepath_;
     int32_t portnumber_ = 0;
     bool finished_ = false;
 };

@@ -1,7 +1,5 @@
 #include "cli/session.h"
 
-#include <cstdlib>
-
 #include "cli/exitcode.h"
 #include "cli/modelchoice.h"
 #include "devices/loaddevices.h"
@@ -9,7 +7,7 @@
 #include "host/systemclock.h"
 #include "host/virtualclock.h"
 #include "platform/applicationfolder.h"
-#include "platform/qsettingsstore.h"
+#include "platform/usersettings.h"
 #include "settings/settings.h"
 
 namespace qm::cli {
@@ -31,14 +29,7 @@ Session::Session(CliOptions opts, std::ostream& outstream, std::ostream& errstre
       clock(makeclock(options.virtualtime)),
       bar(errstream, erristerminal && !options.quiet),
       host(outstream, errstream, bar, *clock) {
-    std::string inipath;
-    if (options.settings) {
-        inipath = *options.settings;
-    } else if (const char* env = std::getenv("QUELLMARK_SETTINGS"); env != nullptr && *env) {
-        inipath = env;
-    }
-    auto store = inipath.empty() ? std::make_unique<QSettingsStore>()
-                                 : std::make_unique<QSettingsStore>(inipath);
+    auto store = usersettings(options.settings.value_or(""));
     settingslocation_ = store->location();
     settings_ = std::move(store);
 }

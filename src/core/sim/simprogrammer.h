@@ -1,0 +1,48 @@
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "devices/activemodel.h"
+#include "host/clock.h"
+#include "link/serialport.h"
+#include "sim/picchip.h"
+#include "sim/simadapter.h"
+
+namespace qm {
+
+// The simulated adapter with a simulated chip of the active model's family in its socket, as a
+// front end runs it for --port sim[:IMAGE]: the chip's memory can live in a HEX image file
+// between runs, and what the chip found wrong with a script's timing or commands can be shown.
+class SimProgrammer {
+  public:
+    SimProgrammer(const ActiveModel& activemodel, Clock& clock);
+
+    // Loads the image (when imagepath is not empty; a missing file is a new, erased chip) and
+    // opens the adapter. False, with the reason in why, when the image cannot be used.
+    bool open(const std::string& imagepath, std::string& why);
+
+    SerialPort& port() { return adapter_; }
+    PicChip& chip() { return *chip_; }
+    const std::string& imagepath() const { return imagepath_; }
+
+    // "Simulated adapter ready... (chip 16F628A)", with ", image PATH" when there is one.
+    std::string statustext() const;
+
+    // Stores the chip's memory in the image file, when there is one. False with a reason on
+    // failure; the old image then stays whole.
+    bool saveimage(std::string& why) const;
+
+    // What the chip logged as faults (violated timing, ignored, unknown or incomplete commands)
+    // since the last call, one line each, at most maxlines and then a line counting the rest.
+    // The log is cleared, so each call reports only what is new.
+    std::vector<std::string> takefaults(int maxlines);
+
+  private:
+    std::unique_ptr<PicChip> chip_;
+    SimAdapter adapter_;
+    std::string imagepath_;
+};
+
+}  // namespace qm
