@@ -195,8 +195,9 @@ void MainWindow::buildcontrols() {
     unosbox_ = new QLineEdit(client_);
     unosbox_->setObjectName("unosbox");
     unosbox_->setFont(fixed);
-    unosbox_->setFrame(false);
     unosbox_->setTextMargins(0, 0, 0, 0);
+    // The box sits on the view's own white: a thin border shows where the typing goes.
+    unosbox_->setStyleSheet("QLineEdit#unosbox { border: 1px solid palette(highlight); padding: 0; }");
     unosbox_->hide();
     unosbox_->installEventFilter(this);
 
@@ -231,10 +232,31 @@ void MainWindow::placecontrols() {
         right->move(right->x() + edx, right->y());
     }
     label_status_->move(label_status_->x(), label_status_->y() + edy);
-    for (QWidget* wide : std::initializer_list<QWidget*>{label_hex_, label_status_}) {
-        wide->resize(wide->width() + grow, wide->height());
+
+    // Captions and buttons keep at least their designed size and grow to show their whole text
+    // in the font in use; a button that grows pushes the ones right of it along.
+    for (QLabel* caption : {static_cast<QLabel*>(Label7_), static_cast<QLabel*>(Label1_), Label3_,
+                            Label4_, lfix_[0], lfix_[1], Label5_}) {
+        caption->resize(std::max(caption->width(), caption->sizeHint().width()),
+                        caption->height());
     }
-    client_->setFixedSize(px(kClientWidth) + grow, px(kClientHeight) + fdy + edy);
+    label_ime_->move(std::max(label_ime_->x(), Label1_->geometry().right() + 1 + px(45)),
+                     label_ime_->y());
+    int right = 0;
+    for (QPushButton* button : commands_) {
+        button->setGeometry(std::max(button->x(), right + px(45)), button->y(),
+                            std::max(button->width(), button->sizeHint().width()),
+                            button->height());
+        right = button->geometry().right() + 1;
+    }
+    int width = px(kClientWidth) + grow;
+    for (const QWidget* child : client_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (child != unosbox_) width = std::max(width, child->geometry().right() + 1 + px(60));
+    }
+    for (QWidget* wide : std::initializer_list<QWidget*>{label_hex_, label_status_}) {
+        wide->resize(width - 2 * px(60), wide->height());
+    }
+    client_->setFixedSize(width, px(kClientHeight) + fdy + edy);
 }
 
 }  // namespace qm::gui
