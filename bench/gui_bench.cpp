@@ -33,7 +33,7 @@ using Wall = std::chrono::steady_clock;
 double ms(Wall::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 class BareHost final : public qm::Host {
-public:
+  public:
     void setstatus(const std::string& text) override { last = text; }
     void yield() override {}
     int mymsgbox(const std::string& text, int, const std::string&) override {
@@ -44,14 +44,16 @@ public:
     void endprogram() override {}
     std::string last;
 
-private:
+  private:
     qm::SystemClock clock_;
 };
 
 // The same contents as the engine benchmark writes.
 void fill(qm::ProgBuffer& buffer) {
-    for (size_t i = 0; i < buffer.flash.size(); ++i) buffer.flash[i] = int32_t((i * 0x2F1 + 0x155) & 0x3FFF);
-    for (size_t i = 0; i < buffer.eeprom.size(); ++i) buffer.eeprom[i] = int32_t((i * 29 + 3) & 0xFF);
+    for (size_t i = 0; i < buffer.flash.size(); ++i)
+        buffer.flash[i] = int32_t((i * 0x2F1 + 0x155) & 0x3FFF);
+    for (size_t i = 0; i < buffer.eeprom.size(); ++i)
+        buffer.eeprom[i] = int32_t((i * 29 + 3) & 0xFF);
     buffer.conf[0] = 0x3F3A;
 }
 
@@ -107,12 +109,15 @@ GuiRun guirun(const qm::DeviceTable& devices, int32_t modelnumber) {
     window.pump().resetstats();
     const auto t0 = Wall::now();
     program->click();
-    const std::string programmed = window.findChild<QWidget*>("label_status")->property("text").toString().toStdString();
+    const std::string programmed =
+        window.findChild<QWidget*>("label_status")->property("text").toString().toStdString();
     verify->click();
     const auto t1 = Wall::now();
-    run.longestgapms = std::chrono::duration<double, std::milli>(window.pump().longestgap()).count();
+    run.longestgapms =
+        std::chrono::duration<double, std::milli>(window.pump().longestgap()).count();
     run.passes = window.pump().passes();
-    const std::string verified = window.findChild<QWidget*>("label_status")->property("text").toString().toStdString();
+    const std::string verified =
+        window.findChild<QWidget*>("label_status")->property("text").toString().toStdString();
     if (programmed.rfind("Chip programmed.", 0) != 0 || verified.rfind("Chip verified.", 0) != 0) {
         std::fprintf(stderr, "window run: %s / %s\n", programmed.c_str(), verified.c_str());
         return run;

@@ -14,8 +14,8 @@ namespace {
 
 TEST(GuiMessageBox, BreakLongWordsAtTheLastSeparatorWithinFiftyFiveCharacters) {
     const QString folders = "C:\\projects\\firmware\\releases\\2024\\board_rev_c\\";  // 45
-    const QString unix = "/home/user/projects/firmware/releases/2024/rev_c/";     // 49
-    const QString underscored = QString(39, u'a') + "_" + QString(30, u'b');         // 70
+    const QString unix = "/home/user/projects/firmware/releases/2024/rev_c/";         // 49
+    const QString underscored = QString(39, u'a') + "_" + QString(30, u'b');          // 70
     const struct {
         QString text;
         QString expected;
@@ -23,12 +23,13 @@ TEST(GuiMessageBox, BreakLongWordsAtTheLastSeparatorWithinFiftyFiveCharacters) {
         {folders + "blink628a_final.hex", folders + "\r\nblink628a_final.hex"},
         {unix + "blink628a_final.hex", unix + "\r\nblink628a_final.hex"},
         {underscored, QString(39, u'a') + "_\r\n" + QString(30, u'b')},
-        {QString(70, u'x'), QString(70, u'x')},  // nowhere to break
+        {QString(70, u'x'), QString(70, u'x')},        // nowhere to break
         {"short words stay\r\n", "short words stay"},  // one final line end dropped
         {"open " + QString(60, u'a') + "\\" + QString(60, u'b'),
          "open " + QString(60, u'a') + "\\" + QString(60, u'b')},  // separator past 55
     };
-    for (const auto& c : cases) EXPECT_EQ(breaklongwords(c.text), c.expected) << c.text.toStdString();
+    for (const auto& c : cases)
+        EXPECT_EQ(breaklongwords(c.text), c.expected) << c.text.toStdString();
 }
 
 // Shows a box and answers it with one key.
@@ -43,10 +44,10 @@ TEST(GuiMessageBox, KeysAnswerYesNoAndOkBoxes) {
         Qt::Key key;
         int answer;
     } cases[] = {
-        {kMsgYesNo, Qt::Key_Y, kAnswerYes},   {kMsgYesNo, Qt::Key_Z, kAnswerYes},
-        {kMsgYesNo, Qt::Key_N, kAnswerNo},    {kMsgYesNo, Qt::Key_Return, kAnswerYes},
+        {kMsgYesNo, Qt::Key_Y, kAnswerYes},     {kMsgYesNo, Qt::Key_Z, kAnswerYes},
+        {kMsgYesNo, Qt::Key_N, kAnswerNo},      {kMsgYesNo, Qt::Key_Return, kAnswerYes},
         {kMsgYesNo, Qt::Key_Escape, kAnswerNo}, {kMsgError, Qt::Key_Return, kAnswerOk},
-        {kMsgPlain, Qt::Key_Y, kAnswerOk},    {kMsgInfo, Qt::Key_N, kAnswerNo},
+        {kMsgPlain, Qt::Key_Y, kAnswerOk},      {kMsgInfo, Qt::Key_N, kAnswerNo},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(answerwithkey(c.type, c.key), c.answer) << c.type << " key " << c.key;
@@ -63,7 +64,8 @@ TEST(GuiMessageBox, ShowsIconButtonsAndCopiesItsTextOnAClick) {
     whenmodal<MessageBox>([&](MessageBox* box) {
         title = box->windowTitle();
         for (const char* name : {"img_ok", "img_err", "img_info", "img_ask"}) {
-            if (auto* label = box->findChild<QLabel*>(name); label && label->isVisible()) icon = name;
+            if (auto* label = box->findChild<QLabel*>(name); label && label->isVisible())
+                icon = name;
         }
         auto* first = box->findChild<QPushButton*>("Command1");
         auto* second = box->findChild<QPushButton*>("Command2");
@@ -109,9 +111,9 @@ TEST(GuiInputBox, OkGivesTheTextCancelNothingAndTheFrameTheProposal) {
     InputBox three(nullptr, DialogContext{}, "One\r\ntwo\r\nthree", "", "");
     const int grown = three.height() - one.height();
     EXPECT_GT(grown, 0);
-    EXPECT_EQ(three.findChild<QLineEdit*>("txt_input")->y() -
-                  one.findChild<QLineEdit*>("txt_input")->y(),
-              grown);
+    EXPECT_EQ(
+        three.findChild<QLineEdit*>("txt_input")->y() - one.findChild<QLineEdit*>("txt_input")->y(),
+        grown);
     EXPECT_EQ(three.width(), one.width());
     EXPECT_EQ(three.windowTitle(), "Quellmark");
 }

@@ -15,16 +15,18 @@
 #include <gtest/gtest.h>
 
 #include "devices/loaddevices.h"
-#include "link/portnames.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/memorydump.h"
 #include "gui/dialogs/messagebox.h"
 #include "host/virtualclock.h"
+#include "link/portnames.h"
 #include "settings/memorysettingsstore.h"
 #include "sim/simadapter.h"
 
 // Readable QStrings in test failures.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 namespace qm::gui::test {
 
@@ -65,7 +67,7 @@ struct GuiRig {
     void load() {
         window->Form_Load();
         window->activateWindow();
-        QTest::qWaitForWindowActive(window.get());
+        if (!QTest::qWaitForWindowActive(window.get())) ADD_FAILURE() << "the window is not active";
     }
 
     template <typename T = QWidget>

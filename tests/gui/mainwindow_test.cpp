@@ -28,7 +28,6 @@ void choosefile(const QString& path) {
     whenmodal<QFileDialog>([path](QFileDialog* dialog) {
         dialog->selectFile(path);
         static_cast<QDialog*>(dialog)->accept();
-
     });
 }
 
@@ -239,9 +238,9 @@ TEST(GuiMainWindow, TheWheelScrollsTheViewLastHoveredThreeRowsANotch) {
     QWidget other;
     other.show();
     other.activateWindow();
-    QTest::qWaitForWindowActive(&other);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&other));
     rig.window->activateWindow();
-    QTest::qWaitForWindowActive(rig.window.get());
+    EXPECT_TRUE(QTest::qWaitForWindowActive(rig.window.get()));
     wheel(rig.flashview(), -120);
     EXPECT_EQ(scrl1->value(), 0);
 }

@@ -63,7 +63,8 @@ TEST(GuiOperations, ProgramAllThenVerifyGreysTheCommandsAndRefusesChangesWhileRu
     EXPECT_FALSE(closed);
     EXPECT_FALSE(editboxopened);
     EXPECT_TRUE(rig.window->isVisible());
-    EXPECT_TRUE(rig.text("label_status").startsWith("Chip programmed. ")) << rig.text("label_status").toStdString();
+    EXPECT_TRUE(rig.text("label_status").startsWith("Chip programmed. "))
+        << rig.text("label_status").toStdString();
     EXPECT_TRUE(rig.text("label_status").endsWith(" seconds elapsed..."));
     EXPECT_EQ(commandsenabled(rig), 1);
     EXPECT_EQ(rig.window->progbuffer().flash, loaded.flash);
@@ -87,8 +88,9 @@ TEST(GuiOperations, VerifyAgainstAChangedBufferShowsTheMismatchReport) {
     rig.click("Command5");
     ASSERT_TRUE(report.seen);
     EXPECT_EQ(report.title, "Quellmark");
-    EXPECT_TRUE(report.text.startsWith("Chip verify failed:\n\nMemory Location,   Read Value,   "
-                                       "Expected,\n"))
+    EXPECT_TRUE(
+        report.text.startsWith("Chip verify failed:\n\nMemory Location,   Read Value,   "
+                               "Expected,\n"))
         << report.text.toStdString();
     EXPECT_TRUE(report.text.contains("0001")) << report.text.toStdString();
     EXPECT_TRUE(rig.text("label_status").startsWith("Chip verify failed. "));
@@ -116,8 +118,9 @@ TEST(GuiOperations, PortCommandsReportOnTheStatusLine) {
     SeenBox wrong;
     acceptmessage(wrong);
     rig.window->findChild<QAction*>("menuport")->trigger();
-    EXPECT_EQ(prompt, "Please select programmer serial port number [1-16]:\n\nThe list of COM "
-                      "ports that can be opened:");
+    EXPECT_EQ(prompt,
+              "Please select programmer serial port number [1-16]:\n\nThe list of COM "
+              "ports that can be opened:");
     EXPECT_EQ(wrong.text, "Wrong entry!");
     EXPECT_EQ(rig.settings.readnum(kSettingPortNumber), 2);
 

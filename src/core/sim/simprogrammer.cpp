@@ -19,8 +19,7 @@ bool isfault(ChipEventKind kind) {
 
 SimProgrammer::SimProgrammer(const ActiveModel& activemodel, Clock& clock)
     : chip_(std::make_unique<PicChip>(
-          chipfamilyformodel(activemodel.modelname, activemodel.flashsize,
-                             activemodel.eepromsize),
+          chipfamilyformodel(activemodel.modelname, activemodel.flashsize, activemodel.eepromsize),
           clock)) {
     // Only faults are of interest; a full command log of a large chip would be millions of lines.
     chip_->setcommandlogging(false);

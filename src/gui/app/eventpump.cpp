@@ -6,7 +6,8 @@
 
 namespace qm::gui {
 
-EventPump::EventPump(std::chrono::microseconds interval) : interval_(interval), last_(Wall::now()) {}
+EventPump::EventPump(std::chrono::microseconds interval)
+    : interval_(interval), last_(Wall::now()) {}
 
 void EventPump::pumpifdue() {
     if (Wall::now() - last_ < interval_) return;

@@ -4,7 +4,9 @@
 
 namespace qm::gui {
 
-void GuiHost::setstatus(const std::string& text) { window_.setstatus(QString::fromStdString(text)); }
+void GuiHost::setstatus(const std::string& text) {
+    window_.setstatus(QString::fromStdString(text));
+}
 
 int GuiHost::mymsgbox(const std::string& text, int type, const std::string& caption) {
     return window_.showmessage(QString::fromStdString(text), type, QString::fromStdString(caption));

@@ -58,8 +58,8 @@ MainWindow::MainWindow(MainWindowSetup setup)
 
     buildmenus();
     buildcontrols();
-    programmer_ = std::make_unique<Programmer>(*host_, settings_, activemodel_, progbuffer_,
-                                               *clock, setup_.realport);
+    programmer_ = std::make_unique<Programmer>(*host_, settings_, activemodel_, progbuffer_, *clock,
+                                               setup_.realport);
 }
 
 MainWindow::~MainWindow() {
@@ -104,11 +104,10 @@ void MainWindow::menuclear_Click() {
 
 void MainWindow::updatedisplay() {
     label_ime_->setText(QString::fromStdString(activemodel_.modelname));
-    label_info_->setText(QString::fromStdString(
-        memorysizestext(activemodel_.flashsize, activemodel_.eepromsize)));
+    label_info_->setText(
+        QString::fromStdString(memorysizestext(activemodel_.flashsize, activemodel_.eepromsize)));
     tabla_flash_->setrows(toqt(viewrows(progbuffer_.flash, MemoryKind::Flash, scrl1_->value())));
-    tabla_eeprom_->setrows(
-        toqt(viewrows(progbuffer_.eeprom, MemoryKind::Eeprom, scrl2_->value())));
+    tabla_eeprom_->setrows(toqt(viewrows(progbuffer_.eeprom, MemoryKind::Eeprom, scrl2_->value())));
     label_conf_[0]->setText(QString::fromStdString(hexword(progbuffer_.conf[0])));
     const bool conf2 = activemodel_.config2used;
     label_conf_[1]->setText(conf2 ? QString::fromStdString(hexword(progbuffer_.conf[1]))
@@ -175,7 +174,8 @@ void MainWindow::MouseWheel(int rotation) {
 void MainWindow::Form_Activate() {
     if (getsettingnum(settings_, kSettingMouseWheel, kDefaultMouseWheel) == 0) return;
     Form_Deactivate();
-    wheelfilter_ = new WheelFilter(this, [this](int rotation) { MouseWheel(rotation); }, this);
+    wheelfilter_ = new WheelFilter(
+        this, [this](int rotation) { MouseWheel(rotation); }, this);
     qApp->installEventFilter(wheelfilter_);
 }
 

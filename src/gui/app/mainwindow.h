@@ -44,9 +44,9 @@ struct MainWindowSetup {
     std::string appfolder;  // with a trailing '/'
     QString dialogcaption = QStringLiteral("Quellmark");
     double dialogscale = 1.0;
-    Clock* clock = nullptr;              // nullptr: real time
-    SerialPort* realport = nullptr;      // nullptr: a QtSerialPort
-    std::optional<PortSpec> portspec;    // a port for this run only (--port)
+    Clock* clock = nullptr;            // nullptr: real time
+    SerialPort* realport = nullptr;    // nullptr: a QtSerialPort
+    std::optional<PortSpec> portspec;  // a port for this run only (--port)
     // Runs when a fatal script error ends the program, before the process exits.
     std::function<void()> onendprogram;
 };
@@ -151,8 +151,8 @@ class MainWindow final : public QMainWindow {
     std::string lastpath_;
     int32_t loadedwords_ = 0;
 
-    bool busy_ = false;      // between disable and enable
-    int activeview_ = 0;     // 1 FLASH, 2 EEPROM: the view the wheel scrolls
+    bool busy_ = false;   // between disable and enable
+    int activeview_ = 0;  // 1 FLASH, 2 EEPROM: the view the wheel scrolls
     EditTarget edittarget_ = EditTarget::Flash;
     int32_t editindex_ = 0;
     bool closingedit_ = false;

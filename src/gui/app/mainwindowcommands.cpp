@@ -95,9 +95,8 @@ void MainWindow::menucheck_Click() {
 
 void MainWindow::menuport_Click() {
     if (refusedwhilebusy()) return;
-    const QString answer =
-        myinputbox(this, dialogs_, QString::fromStdString(programmer_->prompt()), QString(),
-                   QString::number(programmer_->proposedport()));
+    const QString answer = myinputbox(this, dialogs_, QString::fromStdString(programmer_->prompt()),
+                                      QString(), QString::number(programmer_->proposedport()));
     programmer_->changeport(answer.toStdString());
 }
 

@@ -42,8 +42,8 @@ void MainWindow::label_conf_Click(int index) {
 }
 
 void MainWindow::openeditbox(QRect geometry, int maxlength) {
-    const int height = std::max({px(kEditBoxHeight), unosbox_->fontMetrics().lineSpacing() + 2,
-                                 geometry.height()});
+    const int height = std::max(
+        {px(kEditBoxHeight), unosbox_->fontMetrics().lineSpacing() + 2, geometry.height()});
     unosbox_->setGeometry(geometry.left(), geometry.top(), geometry.width(), height);
     unosbox_->setMaxLength(maxlength);
     unosbox_->clear();

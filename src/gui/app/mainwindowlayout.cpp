@@ -81,8 +81,8 @@ void MainWindow::buildmenus() {
     }
 }
 
-QLabel* MainWindow::addlabel(const char* name, const QString& caption, int left, int top,
-                             int width, int height) {
+QLabel* MainWindow::addlabel(const char* name, const QString& caption, int left, int top, int width,
+                             int height) {
     auto* label = new QLabel(caption, client_);
     label->setObjectName(name);
     label->setGeometry(twipsrect(left, top, width, height));
@@ -197,7 +197,8 @@ void MainWindow::buildcontrols() {
     unosbox_->setFont(fixed);
     unosbox_->setTextMargins(0, 0, 0, 0);
     // The box sits on the view's own white: a thin border shows where the typing goes.
-    unosbox_->setStyleSheet("QLineEdit#unosbox { border: 1px solid palette(highlight); padding: 0; }");
+    unosbox_->setStyleSheet(
+        "QLineEdit#unosbox { border: 1px solid palette(highlight); padding: 0; }");
     unosbox_->hide();
     unosbox_->installEventFilter(this);
 
@@ -219,9 +220,8 @@ void MainWindow::placecontrols() {
 
     tabla_flash_->setGeometry(flash.adjusted(0, 0, fdx, fdy));
     scrl1_->setGeometry(twipsrect(5880, 2100, kScrollWidth, 1755).adjusted(fdx, 0, fdx, fdy));
-    for (QWidget* below : std::initializer_list<QWidget*>{Label4_, lfix_[0], lfix_[1],
-                                                          label_conf_[0], label_conf_[1], Label5_,
-                                                          label_status_}) {
+    for (QWidget* below : std::initializer_list<QWidget*>{
+             Label4_, lfix_[0], lfix_[1], label_conf_[0], label_conf_[1], Label5_, label_status_}) {
         below->move(below->x(), below->y() + fdy);
     }
     tabla_eeprom_->setGeometry(eeprom.adjusted(0, fdy, edx, fdy + edy));
@@ -237,8 +237,7 @@ void MainWindow::placecontrols() {
     // in the font in use; a button that grows pushes the ones right of it along.
     for (QLabel* caption : {static_cast<QLabel*>(Label7_), static_cast<QLabel*>(Label1_), Label3_,
                             Label4_, lfix_[0], lfix_[1], Label5_}) {
-        caption->resize(std::max(caption->width(), caption->sizeHint().width()),
-                        caption->height());
+        caption->resize(std::max(caption->width(), caption->sizeHint().width()), caption->height());
     }
     label_ime_->move(std::max(label_ime_->x(), Label1_->geometry().right() + 1 + px(45)),
                      label_ime_->y());

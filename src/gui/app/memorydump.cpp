@@ -78,7 +78,8 @@ void MemoryDump::paintEvent(QPaintEvent* event) {
         const QString& row = rows_[r];
         const int baseline = origin.y() + r * lineheight() + ascent;
         for (int i = 0; i < row.size(); ++i) {
-            if (row[i] != u' ') painter.drawText(QPoint(origin.x() + i * cell, baseline), row.mid(i, 1));
+            if (row[i] != u' ')
+                painter.drawText(QPoint(origin.x() + i * cell, baseline), row.mid(i, 1));
         }
     }
 }

@@ -106,8 +106,8 @@ std::vector<std::string> Programmer::simreport() {
     std::vector<std::string> lines = sim_->takefaults(kMaxFaultLines);
     std::string why;
     if (!sim_->saveimage(why)) {
-        lines.push_back("The simulated chip's image " + sim_->imagepath() + " was not saved: " +
-                        why);
+        lines.push_back("The simulated chip's image " + sim_->imagepath() +
+                        " was not saved: " + why);
     }
     return lines;
 }

@@ -26,7 +26,8 @@ ParsedStart parsestartoptions(const std::vector<std::string>& args) {
             }
             options.port = parseportspec(value);
             if (!options.port) {
-                parsed.error = "--port " + value + ": not a port (1-16, COMn, a device path, sim or sim:IMAGE)";
+                parsed.error = "--port " + value +
+                               ": not a port (1-16, COMn, a device path, sim or sim:IMAGE)";
                 return parsed;
             }
         } else if (!optionsended && arg.size() > 1 && arg[0] == '-') {

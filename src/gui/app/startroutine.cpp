@@ -29,9 +29,8 @@ QString lockfilepath() {
 // The device file's problems, for an error box before any window exists.
 QString devicefileproblem(const LoadDevicesResult& loaded, const std::string& path) {
     if (loaded.status == LoadDevicesStatus::FileError) {
-        return QString::fromStdString(loaded.error.empty()
-                                          ? "Cannot read the device file " + path + "."
-                                          : loaded.error);
+        return QString::fromStdString(
+            loaded.error.empty() ? "Cannot read the device file " + path + "." : loaded.error);
     }
     if (loaded.status == LoadDevicesStatus::NoModels) {
         return QString::fromStdString("The device file " + path +

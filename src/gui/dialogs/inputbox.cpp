@@ -67,8 +67,7 @@ void InputBox::prepare_display(const QString& prompt) {
     lab_title_->setText(tolocallines(prompt));
     const QRect label = twipsrect(kTextLeft, kTextTop, kTextWidth, kTextHeight);
     const int textheight = std::max(lab_title_->heightForWidth(label.width()), 0);
-    lab_title_->setGeometry(label.left(), label.top(), label.width(),
-                            textheight + px(int(60 * s)));
+    lab_title_->setGeometry(label.left(), label.top(), label.width(), textheight + px(int(60 * s)));
     const int labelbottom = lab_title_->geometry().bottom() + 1;
 
     const int inputheight = std::max(px(kInputHeight), txt_input_->sizeHint().height());

@@ -27,21 +27,31 @@ constexpr int kOkLeft = 5700, kNoLeft = 4800;
 
 QStyle::StandardPixmap iconfor(int type) {
     switch (type) {
-        case kMsgPlain: return QStyle::SP_DialogApplyButton;
-        case kMsgError: return QStyle::SP_MessageBoxCritical;
-        case kMsgInfo: return QStyle::SP_MessageBoxInformation;
-        case kMsgYesNo: return QStyle::SP_MessageBoxQuestion;
-        default: return QStyle::SP_CustomBase;
+        case kMsgPlain:
+            return QStyle::SP_DialogApplyButton;
+        case kMsgError:
+            return QStyle::SP_MessageBoxCritical;
+        case kMsgInfo:
+            return QStyle::SP_MessageBoxInformation;
+        case kMsgYesNo:
+            return QStyle::SP_MessageBoxQuestion;
+        default:
+            return QStyle::SP_CustomBase;
     }
 }
 
 const char* iconname(int type) {
     switch (type) {
-        case kMsgPlain: return "img_ok";
-        case kMsgError: return "img_err";
-        case kMsgInfo: return "img_info";
-        case kMsgYesNo: return "img_ask";
-        default: return "img_none";
+        case kMsgPlain:
+            return "img_ok";
+        case kMsgError:
+            return "img_err";
+        case kMsgInfo:
+            return "img_info";
+        case kMsgYesNo:
+            return "img_ask";
+        default:
+            return "img_none";
     }
 }
 
@@ -53,8 +63,8 @@ QString tolocallines(const QString& text) {
     return local;
 }
 
-MessageBox::MessageBox(QWidget* parent, const DialogContext& context, const QString& text,
-                       int type, const QString& caption)
+MessageBox::MessageBox(QWidget* parent, const DialogContext& context, const QString& text, int type,
+                       const QString& caption)
     : QDialog(parent),
       context_(context),
       msgtext_(text),
@@ -106,8 +116,7 @@ void MessageBox::prepare_display() {
     const QRect label = twipsrect(kTextLeft, kTextTop, kTextWidth, kTextHeight);
     // The label keeps its width and takes the height of the wrapped text, plus a margin.
     const int textheight = std::max(lab_title_->heightForWidth(label.width()), 0);
-    lab_title_->setGeometry(label.left(), label.top(), label.width(),
-                            textheight + px(int(60 * s)));
+    lab_title_->setGeometry(label.left(), label.top(), label.width(), textheight + px(int(60 * s)));
     lab_title_->setAlignment(msgtext_.contains(QStringLiteral("\r\n"))
                                  ? Qt::AlignLeft | Qt::AlignTop
                                  : Qt::AlignHCenter | Qt::AlignTop);
@@ -158,10 +167,15 @@ void MessageBox::lab_title_Click() {
 
 void MessageBox::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
-        case Qt::Key_N: Command2_Click(); return;
+        case Qt::Key_N:
+            Command2_Click();
+            return;
         case Qt::Key_Y:
-        case Qt::Key_Z: Command1_Click(); return;
-        default: QDialog::keyPressEvent(event);
+        case Qt::Key_Z:
+            Command1_Click();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
     }
 }
 
