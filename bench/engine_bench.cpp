@@ -11,9 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "benchjob.h"
 #include "buffer/progbuffer.h"
-#include "devices/loaddevices.h"
-#include "devices/selectmodel.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
 #include "host/host.h"
@@ -57,11 +56,6 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-void fill(qm::ProgBuffer& buffer) {
-    for (size_t i = 0; i < buffer.flash.size(); ++i) buffer.flash[i] = int32_t((i * 0x2F1 + 0x155) & 0x3FFF);
-    for (size_t i = 0; i < buffer.eeprom.size(); ++i) buffer.eeprom[i] = int32_t((i * 29 + 3) & 0xFF);
-    buffer.conf[0] = 0x3F3A;  // unprotected, unimplemented bits as the chip reads them
-}
 
 struct Run {
     double programms = 0;
@@ -81,7 +75,7 @@ struct Rig {
         chip.setcommandlogging(false);
         adapter.open("sim", 56000);
         qm::clearbuffer(buffer, model);
-        fill(buffer);
+        qm::bench::fill(buffer);
     }
 
     BenchHost host;
@@ -156,16 +150,9 @@ double driver_run(const qm::ActiveModel& model) {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    const std::string path = std::string(QUELLMARK_SOURCE_DIR) + "/data/quellmarkdevices.txt";
-    const qm::LoadDevicesResult loaded = qm::loaddevices(path);
-    int32_t number = 0;
-    for (int n = 1; n <= loaded.table.modelcount(); ++n)
-        if (loaded.table.models[size_t(n)].name == "16F877A") number = n;
-    qm::ActiveModel model;
-    if (number == 0 || !qm::selectmodel(loaded.table, number, model).ok) {
-        std::fprintf(stderr, "no usable 16F877A model in %s\n", path.c_str());
-        return 1;
-    }
+    const qm::bench::BenchModel bench = qm::bench::loadbenchmodel();
+    if (bench.number == 0) return 1;
+    const qm::ActiveModel& model = bench.model;
 
     std::vector<double> program, verify, total, driveronly;
     Run last;

@@ -13,9 +13,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "benchjob.h"
 #include "buffer/progbuffer.h"
-#include "devices/loaddevices.h"
-#include "devices/selectmodel.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
 #include "gui/app/mainwindow.h"
@@ -49,13 +48,6 @@ class BareHost final : public qm::Host {
 };
 
 // The same contents as the engine benchmark writes.
-void fill(qm::ProgBuffer& buffer) {
-    for (size_t i = 0; i < buffer.flash.size(); ++i)
-        buffer.flash[i] = int32_t((i * 0x2F1 + 0x155) & 0x3FFF);
-    for (size_t i = 0; i < buffer.eeprom.size(); ++i)
-        buffer.eeprom[i] = int32_t((i * 29 + 3) & 0xFF);
-    buffer.conf[0] = 0x3F3A;
-}
 
 double enginerun(const qm::ActiveModel& model) {
     BareHost host;
@@ -65,7 +57,7 @@ double enginerun(const qm::ActiveModel& model) {
     qm::LineDriver driver(sim.port(), host, model);
     qm::ProgBuffer buffer;
     qm::clearbuffer(buffer, model);
-    fill(buffer);
+    qm::bench::fill(buffer);
     qm::Engine engine(host, sim.port(), driver, model, buffer);
     qm::PortState port;
     port.portready = true;
@@ -99,7 +91,7 @@ GuiRun guirun(const qm::DeviceTable& devices, int32_t modelnumber) {
     setup.portspec = sim;  // real time: no clock given
     qm::gui::MainWindow window(std::move(setup));
     window.Form_Load();
-    fill(window.progbuffer());
+    qm::bench::fill(window.progbuffer());
     window.updatedisplay();
     QApplication::processEvents();
 
@@ -132,23 +124,16 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 1;
-    const std::string path = std::string(QUELLMARK_SOURCE_DIR) + "/data/quellmarkdevices.txt";
-    const qm::LoadDevicesResult loaded = qm::loaddevices(path);
-    int32_t number = 0;
-    for (int n = 1; n <= loaded.table.modelcount(); ++n)
-        if (loaded.table.models[size_t(n)].name == "16F877A") number = n;
-    qm::ActiveModel model;
-    if (number == 0 || !qm::selectmodel(loaded.table, number, model).ok) {
-        std::fprintf(stderr, "no usable 16F877A model in %s\n", path.c_str());
-        return 1;
-    }
+    const qm::bench::BenchModel bench = qm::bench::loadbenchmodel();
+    if (bench.number == 0) return 1;
+    const qm::ActiveModel& model = bench.model;
 
     std::printf("16F877A, %d FLASH words, %d EEPROM bytes, Program All + Verify, real waits\n",
                 model.flashsize, model.eepromsize);
     std::printf("  run   window ms   engine ms   ratio   longest gap ms   event passes\n");
     bool ok = true;
     for (int i = 1; i <= runs; ++i) {
-        const GuiRun gui = guirun(loaded.table, number);
+        const GuiRun gui = guirun(bench.devices, bench.number);
         const double engine = enginerun(model);
         if (gui.ms < 0 || engine < 0) {
             ok = false;
