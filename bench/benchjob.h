@@ -9,6 +9,7 @@
 #include "devices/activemodel.h"
 #include "devices/loaddevices.h"
 #include "devices/selectmodel.h"
+#include "host/host.h"
 
 namespace qm::bench {
 
@@ -43,5 +44,29 @@ inline void fill(ProgBuffer& buffer) {
     }
     buffer.conf[0] = 0x3F3A;  // unprotected, unimplemented bits as the chip reads them
 }
+
+// The cheapest host there can be: the measurement is the core's cost, not a window's. ClockT
+// is virtual or real time.
+template <typename ClockT>
+class BenchHost final : public Host {
+  public:
+    void setstatus(const std::string& text) override {
+        ++statuses;
+        last = text;
+    }
+    void yield() override {}
+    int mymsgbox(const std::string& text, int, const std::string&) override {
+        last = text;
+        return kAnswerOk;
+    }
+    Clock& clock() override { return clock_; }
+    void endprogram() override {}
+
+    int64_t statuses = 0;
+    std::string last;
+
+  private:
+    ClockT clock_;
+};
 
 }  // namespace qm::bench

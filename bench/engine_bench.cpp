@@ -27,27 +27,7 @@ namespace {
 
 using Wall = std::chrono::steady_clock;
 
-// The cheapest host there can be: the measurement is the core's cost, not a window's.
-class BenchHost final : public qm::Host {
-public:
-    void setstatus(const std::string& text) override {
-        ++statuses;
-        last = text;
-    }
-    void yield() override {}
-    int mymsgbox(const std::string& text, int, const std::string&) override {
-        last = text;
-        return qm::kAnswerOk;
-    }
-    qm::Clock& clock() override { return clock_; }
-    void endprogram() override {}
-
-    int64_t statuses = 0;
-    std::string last;
-
-private:
-    qm::VirtualClock clock_;
-};
+using BenchHost = qm::bench::BenchHost<qm::VirtualClock>;
 
 double ms(Wall::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 

@@ -31,21 +31,7 @@ using Wall = std::chrono::steady_clock;
 
 double ms(Wall::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
-class BareHost final : public qm::Host {
-  public:
-    void setstatus(const std::string& text) override { last = text; }
-    void yield() override {}
-    int mymsgbox(const std::string& text, int, const std::string&) override {
-        last = text;
-        return qm::kAnswerOk;
-    }
-    qm::Clock& clock() override { return clock_; }
-    void endprogram() override {}
-    std::string last;
-
-  private:
-    qm::SystemClock clock_;
-};
+using BareHost = qm::bench::BenchHost<qm::SystemClock>;
 
 // The same contents as the engine benchmark writes.
 
