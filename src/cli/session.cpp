@@ -2,6 +2,7 @@
 
 #include "cli/exitcode.h"
 #include "cli/modelchoice.h"
+#include "devices/devicefilelocation.h"
 #include "devices/loaddevices.h"
 #include "devices/selectmodel.h"
 #include "host/systemclock.h"
@@ -35,7 +36,7 @@ Session::Session(CliOptions opts, std::ostream& outstream, std::ostream& errstre
 }
 
 int Session::loaddevicefile() {
-    devicespath = options.devices ? *options.devices : devicefilepath(applicationfolder());
+    devicespath = options.devices ? *options.devices : finddevicefile(applicationfolder());
     LoadDevicesResult loaded = loaddevices(devicespath);
     if (loaded.status == LoadDevicesStatus::FileError) {
         host.printerror(loaded.error.empty() ? "Cannot read the device file " + devicespath + "."

@@ -21,7 +21,7 @@ class Session {
   public:
     Session(CliOptions options, std::ostream& out, std::ostream& err, bool erristerminal);
 
-    // Reads the device file (--devices, or quellmarkdevices.txt beside the executable). Prints
+    // Reads the device file (--devices, or the one finddevicefile finds for the executable). Prints
     // what went wrong and returns the exit code when it cannot be used, else kExitOk.
     int loaddevicefile();
     // Activates the model of --model, or the one saved under "Microcontroller Model", and sizes

@@ -26,7 +26,8 @@ Commands:
 
 Options:
   --devices FILE        device description file
-                        (default: quellmarkdevices.txt beside the program)
+                        (default: quellmarkdevices.txt beside the program, else
+                        in ../share/quellmark/ from the program's folder)
   --model NAME|NUMBER   model by number or by name, any case
                         (default: setting "Microcontroller Model")
   --port PORT           N or COMn (1-16), a device path such as /dev/ttyUSB0, sim for the

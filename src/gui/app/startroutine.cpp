@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "devices/devicefilelocation.h"
 #include "devices/loaddevices.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/startoptions.h"
@@ -61,7 +62,7 @@ int startroutine(QApplication& app, const std::vector<std::string>& args) {
     dialogs.dialogcaption = QStringLiteral("Quellmark");
     dialogs.dialogscale = 1.0;
 
-    const std::string devicepath = devicefilepath(appfolder);
+    const std::string devicepath = finddevicefile(appfolder);
     const LoadDevicesResult loaded = loaddevices(devicepath);
     if (const QString problem = devicefileproblem(loaded, devicepath); !problem.isEmpty()) {
         mymsgbox(nullptr, dialogs, problem, 16);
