@@ -1,13 +1,18 @@
 // Renders the main window and the dialogs offscreen into PNG files, so that anyone can look at
 // them without a display: gui_screenshots OUTPUT_FOLDER
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
 
 #include <cstdio>
 
+#include "gui/app/helptexts.h"
+#include "gui/dialogs/hardwarecheck.h"
 #include "gui/dialogs/inputbox.h"
 #include "gui/dialogs/messagebox.h"
+#include "gui/dialogs/modeldialog.h"
+#include "gui/themes/themechooser.h"
 #include "guirig.h"
 
 using namespace qm;
@@ -69,5 +74,51 @@ int main(int argc, char** argv) {
                    "", "9");
     input.show();
     ok &= save(&input, folder, "inputbox");
+
+    ModelDialog models(rig.window.get(), dialogs, rig.devices, 3);
+    models.show();
+    ok &= save(&models, folder, "modeldialog");
+
+    // A device file longer than the dialog's 70 places: the list scrolls.
+    DeviceTable many = rig.devices;
+    while (many.modelcount() < 75) {
+        many.models.push_back(many.models[size_t(many.modelcount() % 10 + 1)]);
+        many.models.back().name = "16F" + std::to_string(600 + many.modelcount());
+    }
+    ModelDialog longlist(rig.window.get(), dialogs, many, 73);
+    longlist.show();
+    ok &= save(&longlist, folder, "modeldialog_75");
+
+    // The hardware check with CLOCK and DATA OUT up; DATA IN (here DATA OUT read back) shows
+    // after one poll.
+    test::whenmodal<HardwareCheck>([&](HardwareCheck* check) {
+        QTest::mouseClick(check->findChild<QCheckBox*>("Check3"), Qt::LeftButton);
+        QTest::mouseClick(check->findChild<QCheckBox*>("Check4"), Qt::LeftButton);
+        QTest::qWait(2 * HardwareCheck::kPollInterval);
+        ok &= save(check, folder, "hardwarecheck");
+        check->accept();
+    });
+    rig.window->menucheck_Click();
+
+    // The theme chooser after a click on "Mono Dark", and the main window recoloured by it.
+    test::whenmodal<ThemeChooser>([&](ThemeChooser* chooser) {
+        QTest::mouseClick(chooser->findChild<QWidget*>("opcija_28"), Qt::LeftButton);
+        ok &= save(chooser, folder, "themechooser");
+        ok &= save(rig.window.get(), folder, "main_monodark");
+        QTest::keyClick(chooser, Qt::Key_Escape);
+    });
+    rig.window->menucolors_Click();
+
+    MessageBox pinout(rig.window.get(), dialogs, pinouttext(), 0, "");
+    pinout.show();
+    ok &= save(&pinout, folder, "pinout");
+    MessageBox about(rig.window.get(), dialogs, abouttext("Quellmark", "0.1.0", qVersion()), 0,
+                     "");
+    about.show();
+    ok &= save(&about, folder, "about");
+    InputBox progtime(rig.window.get(), dialogs, "Enter new programming time in ms [1-30].", "",
+                      "5");
+    progtime.show();
+    ok &= save(&progtime, folder, "progtime");
     return ok ? 0 : 1;
 }

@@ -5,7 +5,8 @@
 
 namespace qm::gui {
 
-// A label that acts on a left click, as the main window's file, model and value labels do.
+// A label that acts on a left click, as the main window's file, model and value labels do, and
+// on a left double click, as the model list does.
 class ClickLabel final : public QLabel {
     Q_OBJECT
   public:
@@ -13,6 +14,7 @@ class ClickLabel final : public QLabel {
 
   signals:
     void clicked();
+    void doubleclicked();
 
   protected:
     void mouseReleaseEvent(QMouseEvent* event) override {
@@ -20,6 +22,10 @@ class ClickLabel final : public QLabel {
             emit clicked();
         }
         QLabel::mouseReleaseEvent(event);
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override {
+        if (event->button() == Qt::LeftButton) emit doubleclicked();
+        QLabel::mouseDoubleClickEvent(event);
     }
 };
 

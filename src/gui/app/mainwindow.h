@@ -121,6 +121,8 @@ class MainWindow final : public QMainWindow {
 
     // mainwindowcommands.cpp
     void runchipoperation(Operation operation);
+    // What the simulated chip found wrong since the last look, in an information box.
+    void showsimreport();
     void loadhex(const QString& path);
     // Refuses a command that would change the buffer or the model while an operation runs.
     bool refusedwhilebusy();

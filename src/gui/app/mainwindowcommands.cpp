@@ -1,5 +1,4 @@
-// The main window's commands: HEX files, chip operations, the port, and the commands that open
-// dialogs of their own.
+// The main window's commands: HEX files, chip operations, the port and the hardware check.
 #include <QApplication>
 #include <QFileDialog>
 #include <QLabel>
@@ -11,6 +10,7 @@
 #include "gui/app/guihost.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/programmer.h"
+#include "gui/dialogs/hardwarecheck.h"
 #include "gui/dialogs/inputbox.h"
 
 namespace qm::gui {
@@ -72,6 +72,10 @@ void MainWindow::menusave_Click() {
 void MainWindow::runchipoperation(Operation operation) {
     if (refusedwhilebusy()) return;
     programmer_->run(operation);
+    showsimreport();
+}
+
+void MainWindow::showsimreport() {
     const std::vector<std::string> report = programmer_->simreport();
     if (report.empty()) return;
     std::string text;
@@ -90,7 +94,10 @@ void MainWindow::menucheck_Click() {
         setstatus(QString::fromStdString(porterrortext(programmer_->portnumber())));
         return;
     }
-    // The hardware check dialog opens here once it exists.
+    HardwareCheck dialog(this, programmer_->driver());
+    dialog.exec();
+    // What the simulated chip made of the lines the user drove by hand.
+    showsimreport();
 }
 
 void MainWindow::menuport_Click() {
@@ -99,13 +106,5 @@ void MainWindow::menuport_Click() {
                                       QString(), QString::number(programmer_->proposedport()));
     programmer_->changeport(answer.toStdString());
 }
-
-// The model dialog, the programming time, the theme chooser and the help texts come with their
-// own dialogs; until then these commands do nothing.
-void MainWindow::menumodel_Click() {}
-void MainWindow::menuprogtime_Click() {}
-void MainWindow::menucolors_Click() {}
-void MainWindow::menuportinfo_Click() {}
-void MainWindow::menuabout_Click() {}
 
 }  // namespace qm::gui

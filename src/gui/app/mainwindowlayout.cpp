@@ -139,9 +139,7 @@ void MainWindow::buildcontrols() {
     label_info_ = addclicklabel("label_info", QString(), 60, 1440, 4635, 255);
     for (ClickLabel* label : {Label1_, label_ime_, label_info_}) {
         label->setToolTip(kModelTip);
-        connect(label, &ClickLabel::clicked, this, [this] {
-            if (!refusedwhilebusy()) menumodel_Click();
-        });
+        connect(label, &ClickLabel::clicked, this, &MainWindow::menumodel_Click);
     }
 
     Label3_ = addlabel("Label3", "FLASH Memory", 60, 1800, 1575, 255);

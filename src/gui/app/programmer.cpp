@@ -59,13 +59,20 @@ std::string Programmer::load(const std::optional<PortSpec>& spec) {
         case PortSpec::Kind::Sim:
             break;
     }
+    simimage_ = spec->path;
+    return opensim();
+}
+
+std::string Programmer::opensim() {
     sim_ = std::make_unique<SimProgrammer>(activemodel_, clock_);
     std::string why;
-    if (!sim_->open(spec->path, why)) {
+    if (!sim_->open(*simimage_, why)) {
         sim_.reset();
+        // Nothing may drive the chip that is gone; the closed real port refuses every operation.
+        attach(*realport_, 0);
         state_.portready = false;
         host_.setstatus("Simulated adapter error!");
-        return "The simulated chip's image " + spec->path + " cannot be used:\r\n" + why;
+        return "The simulated chip's image " + *simimage_ + " cannot be used:\r\n" + why;
     }
     state_.portnumber = 0;
     state_.portready = true;
@@ -75,18 +82,34 @@ std::string Programmer::load(const std::optional<PortSpec>& spec) {
     return {};
 }
 
+std::string Programmer::modelchanged() {
+    if (!simimage_) return {};
+    std::string saved;
+    if (sim_) {
+        std::string why;
+        if (!sim_->saveimage(why)) {
+            saved = "The simulated chip's image " + sim_->imagepath() + " was not saved: " + why +
+                    "\r\n";
+        }
+        sim_.reset();
+    }
+    const std::string opened = opensim();
+    return saved + opened;
+}
+
 int32_t Programmer::proposedport() const {
-    if (!sim_) return state_.portnumber;
+    if (!simimage_) return state_.portnumber;
     // Read without storing anything: the simulated run saves no port.
     return settings_.readnum(kSettingPortNumber).value_or(state_.defaultport);
 }
 
 void Programmer::changeport(std::string_view answer) {
     const PortAnswer parsed = parseportanswer(answer);
-    if (parsed.kind == PortAnswer::Kind::Port && sim_) {
+    if (parsed.kind == PortAnswer::Kind::Port && simimage_) {
         // Leaving the simulated adapter: its chip keeps what it holds in its image.
         simreport();
         sim_.reset();
+        simimage_.reset();
         attach(*realport_, state_.holdtime);
     }
     menuportanswer(state_, *realport_, settings_, host_, answer, driver_.get());

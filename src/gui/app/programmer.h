@@ -47,6 +47,14 @@ class Programmer {
     bool ready() const;
     int32_t portnumber() const { return state_.portnumber; }
     bool simulated() const { return sim_ != nullptr; }
+    // The line driver on the port in use, for the hardware check.
+    LineDriver& driver() { return *driver_; }
+
+    // After a model change. On the simulated adapter the socket gets a chip of the new model's
+    // family: the old chip's memory goes to the image first and the new chip starts from the
+    // image, under the same checks as at load. Returns a message for an error box, empty when
+    // none. A real port is left alone.
+    std::string modelchanged();
 
     OperationResult run(Operation operation);
     // After an operation on the simulated chip: what it found wrong and whether its image could
@@ -57,6 +65,9 @@ class Programmer {
 
   private:
     void attach(SerialPort& port, int32_t holdtime);
+    // Builds the simulated chip for the active model from the image and opens the adapter.
+    // Returns a message for an error box, empty when none.
+    std::string opensim();
 
     Host& host_;
     SettingsStore& settings_;
@@ -66,6 +77,9 @@ class Programmer {
     std::unique_ptr<SerialPort> ownport_;
     SerialPort* realport_;
     std::unique_ptr<SimProgrammer> sim_;
+    // Set while the run is on the simulated adapter (--port sim[:IMAGE]), also after its chip
+    // could not be built: the image file, empty for none.
+    std::optional<std::string> simimage_;
     PortState state_;
     std::unique_ptr<LineDriver> driver_;
     std::unique_ptr<Engine> engine_;
