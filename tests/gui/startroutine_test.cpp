@@ -63,6 +63,18 @@ TEST(GuiStart, HelpAndBadArgumentsAnswerOnTheTerminal) {
     EXPECT_EQ(help.exitCode(), 0);
     EXPECT_TRUE(help.readAllStandardOutput().contains("--port PORT"));
 
+    // Without any display: the answer needs no window system.
+    QProcess version;
+    QProcessEnvironment headless = isolated(dir);
+    headless.insert("QT_QPA_PLATFORM", "xcb");
+    headless.remove("DISPLAY");
+    headless.remove("WAYLAND_DISPLAY");
+    version.setProcessEnvironment(headless);
+    version.start(QUELLMARK_GUI_EXE, {"--version"});
+    ASSERT_TRUE(version.waitForFinished(10000));
+    EXPECT_EQ(version.exitCode(), 0);
+    EXPECT_EQ(version.readAllStandardOutput(), "quellmark " QUELLMARK_VERSION "\n");
+
     QProcess bad;
     bad.setProcessEnvironment(isolated(dir));
     bad.start(QUELLMARK_GUI_EXE, {"--port", "COM17"});

@@ -42,7 +42,7 @@ QString devicefileproblem(const LoadDevicesResult& loaded, const std::string& pa
 
 }  // namespace
 
-int startroutine(QApplication& app, const std::vector<std::string>& args) {
+std::optional<int> answeronterminal(const std::vector<std::string>& args) {
     const ParsedStart parsed = parsestartoptions(args);
     if (!parsed.ok) {
         std::fprintf(stderr, "quellmark: %s\n%s", parsed.error.c_str(), startusage().c_str());
@@ -53,6 +53,12 @@ int startroutine(QApplication& app, const std::vector<std::string>& args) {
                    stdout);
         return 0;
     }
+    return std::nullopt;
+}
+
+int startroutine(QApplication& app, const std::vector<std::string>& args) {
+    if (const std::optional<int> code = answeronterminal(args)) return *code;
+    const ParsedStart parsed = parsestartoptions(args);
 
     QLockFile lock(lockfilepath());
     if (!lock.tryLock(0)) return 0;
