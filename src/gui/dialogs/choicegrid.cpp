@@ -1,5 +1,7 @@
 #include "gui/dialogs/choicegrid.h"
 
+#include <QPushButton>
+
 #include "gui/app/clicklabel.h"
 #include "gui/app/twips.h"
 #include "gui/themes/themepaint.h"
@@ -13,6 +15,7 @@ constexpr int kMargin = 120;
 constexpr int kRightColumn = 2340;
 constexpr int kEntryWidth = 2115;
 constexpr int kEntryHeight = 255;
+constexpr int kButtonWidth = 1035, kButtonHeight = 375;
 
 }  // namespace
 
@@ -62,6 +65,18 @@ void ChoiceGrid::mark(int chosen, const ColourRoles& roles) {
             paintrole(entry(i), roles.valueback, roles.valuefore);
         }
     }
+}
+
+ChoiceButtons addchoicebuttons(QWidget* dialog, int top, int cancelleft, int selectleft) {
+    auto* cancel = new QPushButton("Cancel", dialog);
+    cancel->setObjectName("Command2");
+    cancel->setAutoDefault(false);
+    cancel->setGeometry(px(cancelleft), top, px(kButtonWidth), px(kButtonHeight));
+    auto* select = new QPushButton("Select", dialog);
+    select->setObjectName("Command1");
+    select->setDefault(true);
+    select->setGeometry(px(selectleft), top, px(kButtonWidth), px(kButtonHeight));
+    return {select, cancel};
 }
 
 }  // namespace qm::gui

@@ -3,6 +3,8 @@
 #include <QStringList>
 #include <QWidget>
 
+class QPushButton;
+
 #include <vector>
 
 #include "themes/colourroles.h"
@@ -42,5 +44,13 @@ class ChoiceGrid final : public QWidget {
     int entryheight_ = 0;
     int columnwidth_ = 0;
 };
+
+// The Cancel ("Command2") and Select ("Command1", the default button) buttons under such a list,
+// 1035 by 375 twips, at the given left edges in twips and top in pixels.
+struct ChoiceButtons {
+    QPushButton* select;
+    QPushButton* cancel;
+};
+ChoiceButtons addchoicebuttons(QWidget* dialog, int top, int cancelleft, int selectleft);
 
 }  // namespace qm::gui

@@ -19,7 +19,6 @@ namespace {
 constexpr int kRowPitch = 240;
 constexpr int kPlaces = 70;
 constexpr int kButtonBelowLastRow = 360;
-constexpr int kButtonWidth = 1035, kButtonHeight = 375;
 constexpr int kCancelLeft = 1200, kSelectLeft = 2340;
 constexpr int kBottomMargin = 120;
 
@@ -64,18 +63,13 @@ void ModelDialog::Form_Load(const DeviceTable& devices) {
     const int barwidth = scrolls ? scroll_->verticalScrollBar()->sizeHint().width() : 0;
     scroll_->setGeometry(0, 0, shown.width() + barwidth, shown.height());
 
-    command2_ = new QPushButton("Cancel", this);
-    command2_->setObjectName("Command2");
-    command2_->setAutoDefault(false);
-    command1_ = new QPushButton("Select", this);
-    command1_->setObjectName("Command1");
-    command1_->setDefault(true);
+    const int buttontop = opcija_->rowtop(std::max(shownrows, 1) - 1) + px(kButtonBelowLastRow);
+    const ChoiceButtons buttons = addchoicebuttons(this, buttontop, kCancelLeft, kSelectLeft);
+    command1_ = buttons.select;
+    command2_ = buttons.cancel;
     connect(command1_, &QPushButton::clicked, this, &ModelDialog::Command1_Click);
     connect(command2_, &QPushButton::clicked, this, &ModelDialog::Command2_Click);
-    const int buttontop = opcija_->rowtop(std::max(shownrows, 1) - 1) + px(kButtonBelowLastRow);
-    command2_->setGeometry(px(kCancelLeft), buttontop, px(kButtonWidth), px(kButtonHeight));
-    command1_->setGeometry(px(kSelectLeft), buttontop, px(kButtonWidth), px(kButtonHeight));
-    setFixedSize(scroll_->width(), buttontop + px(kButtonHeight + kBottomMargin));
+    setFixedSize(scroll_->width(), command1_->geometry().bottom() + 1 + px(kBottomMargin));
 
     settheme(context_.roles());
     highlight();

@@ -16,7 +16,6 @@ namespace {
 // The designed layout, in twips.
 constexpr int kRowPitch = 300;
 constexpr int kButtonGap = 105;  // from the last row's bottom to the buttons
-constexpr int kButtonWidth = 1035, kButtonHeight = 375;
 constexpr int kCancelLeft = 2340, kSelectLeft = 3420;
 constexpr int kBottomMargin = 60;
 
@@ -70,19 +69,14 @@ ThemeChooser::ThemeChooser(QWidget* parent, SettingsStore& settings, ThemeState&
     opcija_->move(0, 0);
     connect(opcija_, &ChoiceGrid::clicked, this, &ThemeChooser::opcija_Click);
 
-    command2_ = new QPushButton("Cancel", this);
-    command2_->setObjectName("Command2");
-    command2_->setAutoDefault(false);
-    command1_ = new QPushButton("Select", this);
-    command1_->setObjectName("Command1");
-    command1_->setDefault(true);
+    const int buttontop = opcija_->height() + px(kButtonGap);
+    const ChoiceButtons buttons = addchoicebuttons(this, buttontop, kCancelLeft, kSelectLeft);
+    command1_ = buttons.select;
+    command2_ = buttons.cancel;
     connect(command1_, &QPushButton::clicked, this, &ThemeChooser::Command1_Click);
     connect(command2_, &QPushButton::clicked, this, &ThemeChooser::Command2_Click);
-    const int buttontop = opcija_->height() + px(kButtonGap);
-    command2_->setGeometry(px(kCancelLeft), buttontop, px(kButtonWidth), px(kButtonHeight));
-    command1_->setGeometry(px(kSelectLeft), buttontop, px(kButtonWidth), px(kButtonHeight));
     setFixedSize(std::max(opcija_->width(), command1_->geometry().right() + 1 + px(120)),
-                 buttontop + px(kButtonHeight + kBottomMargin));
+                 command1_->geometry().bottom() + 1 + px(kBottomMargin));
 
     settheme();
     markthemes();
