@@ -112,8 +112,8 @@ int main(int argc, char** argv) {
     MessageBox pinout(rig.window.get(), dialogs, pinouttext(), 0, "");
     pinout.show();
     ok &= save(&pinout, folder, "pinout");
-    MessageBox about(rig.window.get(), dialogs, abouttext("Quellmark", "0.1.0", qVersion()), 0,
-                     "");
+    MessageBox about(rig.window.get(), dialogs,
+                     abouttext("Quellmark", QUELLMARK_VERSION, qVersion()), 0, "");
     about.show();
     ok &= save(&about, folder, "about");
     InputBox progtime(rig.window.get(), dialogs, "Enter new programming time in ms [1-30].", "",
