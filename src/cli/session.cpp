@@ -51,7 +51,10 @@ int Session::loaddevicefile() {
                                              : loaded.error);
         return kExitDevice;
     }
-    for (const auto& line : formatdevicewarnings(loaded.warnings)) host.printerror(line);
+    for (const auto& line :
+         formatdevicewarnings(loaded.warnings, devicespath, loaded.warningcount)) {
+        host.printerror(line);
+    }
     if (loaded.status == LoadDevicesStatus::NoModels) {
         host.printerror("The device file " + devicespath + " lists no model.");
         return kExitDevice;
