@@ -1,0 +1,65 @@
+// Files the program writes: saved over only as far as the user could overwrite them by hand,
+// never through or over anything that is not an ordinary file.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "cli/clirunner.h"
+
+namespace qm::cli::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kBlink = sourcefile("data/examples/blink628a.hex");
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(CliSafeSave, SavesKeepProtectionLinksAndPermissions) {
+    CliRunner cli;
+    ASSERT_EQ(cli.run({"--model", "16F628A", "convert", kBlink, cli.path("fresh.hex")}).exitcode,
+              0);
+    const std::string converted = cli.read("fresh.hex");
+    const std::string old = ":00000001FF\r\n";
+
+    // Write-protected: refused with a message that says so, as an ordinary user.
+    cli.write("protected.hex", old);
+    fs::permissions(cli.path("protected.hex"), fs::perms::owner_read | fs::perms::group_read);
+    CliRun run =
+        cli.runasuser({"--model", "16F628A", "convert", kBlink, cli.path("protected.hex")});
+    EXPECT_EQ(run.exitcode, 4);
+    EXPECT_TRUE(contains(run.err, "may not be written")) << run.err;
+    EXPECT_TRUE(contains(run.out, "HEX file not saved!")) << run.out;
+    EXPECT_EQ(cli.read("protected.hex"), old);
+
+    // A symbolic link: the target gets the new contents, the link stays a link.
+    cli.write("target.hex", old);
+    fs::create_symlink("target.hex", cli.path("link.hex"));
+    // Hard links: both names see the new contents.
+    cli.write("first.hex", old);
+    fs::create_hard_link(cli.path("first.hex"), cli.path("second.hex"));
+    // Permissions of the old file stay.
+    cli.write("private.hex", old);
+    fs::permissions(cli.path("private.hex"), fs::perms::owner_read | fs::perms::owner_write);
+
+    for (const char* name : {"link.hex", "first.hex", "private.hex"}) {
+        run = cli.run({"--model", "16F628A", "convert", kBlink, cli.path(name)});
+        EXPECT_EQ(run.exitcode, 0) << name << run.err;
+    }
+    EXPECT_TRUE(fs::is_symlink(cli.path("link.hex")));
+    EXPECT_EQ(cli.read("target.hex"), converted);
+    EXPECT_EQ(cli.read("second.hex"), converted);
+    EXPECT_TRUE(fs::equivalent(cli.path("first.hex"), cli.path("second.hex")));
+    EXPECT_EQ(fs::status(cli.path("private.hex")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(cli.read("private.hex"), converted);
+    // No temporary file is left anywhere.
+    for (const auto& entry : fs::directory_iterator(cli.dir()))
+        EXPECT_FALSE(entry.path().extension() == ".tmp") << entry.path();
+}
+
+}  // namespace
+}  // namespace qm::cli::test
