@@ -1,6 +1,7 @@
 #include "cli/chipport.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "cli/exitcode.h"
 #include "sim/simimage.h"
@@ -136,13 +137,19 @@ void ChipPort::reportchipevents(Session& session) {
 
 int ChipPort::loadimage(Session& session) {
     std::string why;
-    if (loadchipimage(*chip_, imagepath_, why)) return kExitOk;
+    if (loadchipimage(*chip_, imagepath_, why)) {
+        std::error_code ec;
+        if (std::filesystem::exists(imagepath_, ec)) imageloaded_ = chipimagetext(*chip_);
+        return kExitOk;
+    }
     session.host.printerror("The simulated chip's image " + imagepath_ + " cannot be used:\n" +
                             why);
     return kExitPort;
 }
 
 int ChipPort::saveimage(Session& session) {
+    // A read-only command leaves the image file exactly as it was.
+    if (!imageloaded_.empty() && chipimagetext(*chip_) == imageloaded_) return kExitOk;
     std::string why;
     if (savechipimage(*chip_, imagepath_, why)) return kExitOk;
     session.host.printerror("The simulated chip's image " + imagepath_ + " was not saved: " + why);

@@ -36,7 +36,8 @@ class ChipPort {
     int32_t portnumber() const { return portnumber_; }
 
     // After the command (also after a failure): shows what the simulated chip found wrong with
-    // the timing or the commands, and stores its memory in the image file. Returns an exit code.
+    // the timing or the commands, and stores its memory in the image file when the run changed
+    // it or the file is new. Returns an exit code.
     int finish(Session& session);
 
   private:
@@ -51,6 +52,8 @@ class ChipPort {
     std::unique_ptr<SimAdapter> sim_;
     std::unique_ptr<LineDriver> driver_;
     std::string imagepath_;
+    // The image as loaded, to tell whether the run changed the chip; empty for a new image.
+    std::string imageloaded_;
     int32_t portnumber_ = 0;
     bool finished_ = false;
 };
