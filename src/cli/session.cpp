@@ -43,6 +43,21 @@ Session::Session(CliOptions opts, std::ostream& outstream, std::ostream& errstre
     settings_ = std::move(store);
 }
 
+int Session::checksettings() {
+    const std::string why = settings_->unusablereason();
+    if (why.empty()) return kExitOk;
+    host.printerror("quellmark-cli: the settings file " + settingslocation_ +
+                    " cannot be used: " + why + "; it was left alone.");
+    return kExitUsage;
+}
+
+void Session::reportsettingsfailure() {
+    const std::string& why = settings_->writefailure();
+    if (!why.empty())
+        host.printerror("quellmark-cli: the settings could not be saved to " + settingslocation_ +
+                        ": " + why + ".");
+}
+
 int Session::loaddevicefile() {
     devicespath = options.devices ? *options.devices : devicefilepath(applicationfolder());
     LoadDevicesResult loaded = loaddevices(devicespath);

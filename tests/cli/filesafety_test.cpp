@@ -61,6 +61,30 @@ TEST(CliSafeSave, SavesKeepProtectionLinksAndPermissions) {
         EXPECT_FALSE(entry.path().extension() == ".tmp") << entry.path();
 }
 
+TEST(CliSettingsFile, ANonFileIsRefusedAndAFailedSaveIsReportedOnce) {
+    CliRunner cli;
+    ASSERT_EQ(mkfifo(cli.path("fifo.ini").c_str(), 0600), 0);
+    for (const auto& [path, kind] : {std::pair<std::string, std::string>{"/dev/null", "a character device"},
+                                     {cli.path("fifo.ini"), "a pipe"},
+                                     {cli.dir(), "a folder"}}) {
+        const CliRun run = cli.run({"--settings", path, "--port", "sim", "--virtual-time", "erase"});
+        EXPECT_EQ(run.exitcode, 2) << path;
+        EXPECT_EQ(run.err, "quellmark-cli: the settings file " + path + " cannot be used: it is " +
+                               kind + ", not an ordinary file; it was left alone.\n");
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
+    EXPECT_EQ(fs::status(cli.path("fifo.ini")).type(), fs::file_type::fifo);
+
+    // A folder that is a file: the defaults cannot be stored, the command still runs.
+    cli.write("afile", "");
+    const CliRun run = cli.run({"--settings", cli.path("afile/s.ini"), "show", kBlink});
+    EXPECT_EQ(run.exitcode, 0) << run.err;
+    EXPECT_EQ(run.err, "quellmark-cli: the settings could not be saved to " +
+                           cli.path("afile/s.ini") + ": " + cli.path("afile") +
+                           " is not a folder.\n");
+}
+
 // A simulated chip's image never loses data: a smaller chip refuses it, and a command that did
 // not change the chip leaves the file as it was, byte for byte.
 TEST(CliSafeSave, SimulatedChipImagesAreRefusedBySmallerChipsAndNotRewrittenUnchanged) {
