@@ -118,11 +118,7 @@ void ChipPort::reportchipevents(Session& session) {
     int shown = 0;
     int more = 0;
     for (const ChipEvent& event : chip_->log()) {
-        if (event.kind != ChipEventKind::kViolation && event.kind != ChipEventKind::kIgnored &&
-            event.kind != ChipEventKind::kUnknownCommand &&
-            event.kind != ChipEventKind::kIncompleteCommand) {
-            continue;
-        }
+        if (!isfault(event.kind)) continue;
         if (shown < kMaxChipEventLines) {
             session.host.printerror("simulated chip: " + describe(event));
             ++shown;
