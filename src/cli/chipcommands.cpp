@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/exitcode.h"
 #include "cli/hexfiles.h"
+#include "cli/stopsignals.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
 #include "link/portselect.h"
@@ -55,6 +56,9 @@ int runchipcommand(Session& session) {
         }
     }
 
+    // From here on Ctrl-C ends the operation with the supply switched off and the simulated
+    // chip's image saved, rather than the process on the spot.
+    StopSignals signals;
     ChipPort chipport;
     if (const int code = chipport.open(session); code != kExitOk) return code;
     // An unrecognised script instruction ends the process from inside the run; the simulated
@@ -70,6 +74,7 @@ int runchipcommand(Session& session) {
 
     session.host.setexithook(nullptr);
     const int finished = chipport.finish(session);
+    if (const int signal = StopSignals::received(); signal != 0) return exitcodeforsignal(signal);
     return code != kExitOk ? code : finished;
 }
 

@@ -4,6 +4,8 @@
 #include <filesystem>
 
 #include "cli/exitcode.h"
+#include "cli/stoppableport.h"
+#include "cli/stopsignals.h"
 #include "sim/simimage.h"
 #include "link/portnames.h"
 #include "link/portselect.h"
@@ -27,9 +29,11 @@ constexpr int kMaxChipEventLines = 10;
 ChipPort::ChipPort() = default;
 ChipPort::~ChipPort() = default;
 
-SerialPort& ChipPort::port() {
-    if (sim_) return *sim_;
-    return *real_;
+SerialPort& ChipPort::port() { return *stoppable_; }
+
+SerialPort& ChipPort::stoppable(SerialPort& port) {
+    stoppable_ = std::make_unique<StoppablePort>(port, &StopSignals::received);
+    return *stoppable_;
 }
 
 int ChipPort::open(Session& session) {
@@ -81,7 +85,7 @@ int ChipPort::openreal(Session& session, const PortSpec& spec) {
         return kExitPort;
     }
     session.host.setstatus(shown + " ready...");
-    driver_ = std::make_unique<LineDriver>(*real_, session.host, session.activemodel);
+    driver_ = std::make_unique<LineDriver>(stoppable(*real_), session.host, session.activemodel);
     driver_->setholdtime(holdus);
     return kExitOk;
 }
@@ -101,7 +105,7 @@ int ChipPort::opensim(Session& session, const PortSpec& spec) {
     session.host.setstatus("Simulated adapter ready... (chip " + chip_->family().name +
                            (imagepath_.empty() ? ")" : ", image " + imagepath_ + ")"));
     // The simulated adapter needs no hold time; on real time it would only slow the run down.
-    driver_ = std::make_unique<LineDriver>(*sim_, session.host, session.activemodel);
+    driver_ = std::make_unique<LineDriver>(stoppable(*sim_), session.host, session.activemodel);
     return kExitOk;
 }
 
@@ -129,6 +133,8 @@ void ChipPort::reportchipevents(Session& session) {
     if (more > 0) {
         session.host.printerror("simulated chip: " + std::to_string(more) + " more");
     }
+    // A real adapter would stay powered too; the simulated one can say so.
+    if (sim_ && sim_->supply()) session.host.printerror("simulated chip: the supply is still on");
 }
 
 int ChipPort::loadimage(Session& session) {

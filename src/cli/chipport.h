@@ -17,6 +17,8 @@ class QtSerialPort;
 
 namespace qm::cli {
 
+class StoppablePort;
+
 // The programmer port of one chip command: a real serial port, or the simulated adapter with a
 // simulated chip of the model's family, whose memory can live in a HEX image file between runs.
 class ChipPort {
@@ -31,6 +33,7 @@ class ChipPort {
     // driver with the hold time of --hold-us or "Line Hold Time". Returns an exit code.
     int open(Session& session);
 
+    // The opened port as the line driver uses it: a SIGINT or SIGTERM stops it (StopSignals).
     SerialPort& port();
     LineDriver& linedriver() { return *driver_; }
     int32_t portnumber() const { return portnumber_; }
@@ -46,10 +49,13 @@ class ChipPort {
     int loadimage(Session& session);
     int saveimage(Session& session);
     void reportchipevents(Session& session);
+    // Wraps the opened back-end so that a stop signal ends the operation.
+    SerialPort& stoppable(SerialPort& port);
 
     std::unique_ptr<QtSerialPort> real_;
     std::unique_ptr<PicChip> chip_;
     std::unique_ptr<SimAdapter> sim_;
+    std::unique_ptr<StoppablePort> stoppable_;
     std::unique_ptr<LineDriver> driver_;
     std::string imagepath_;
     // The image as loaded, to tell whether the run changed the chip; empty for a new image.
