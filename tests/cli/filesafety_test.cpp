@@ -64,10 +64,12 @@ TEST(CliSafeSave, SavesKeepProtectionLinksAndPermissions) {
 TEST(CliSettingsFile, ANonFileIsRefusedAndAFailedSaveIsReportedOnce) {
     CliRunner cli;
     ASSERT_EQ(mkfifo(cli.path("fifo.ini").c_str(), 0600), 0);
-    for (const auto& [path, kind] : {std::pair<std::string, std::string>{"/dev/null", "a character device"},
-                                     {cli.path("fifo.ini"), "a pipe"},
-                                     {cli.dir(), "a folder"}}) {
-        const CliRun run = cli.run({"--settings", path, "--port", "sim", "--virtual-time", "erase"});
+    for (const auto& [path, kind] :
+         {std::pair<std::string, std::string>{"/dev/null", "a character device"},
+          {cli.path("fifo.ini"), "a pipe"},
+          {cli.dir(), "a folder"}}) {
+        const CliRun run =
+            cli.run({"--settings", path, "--port", "sim", "--virtual-time", "erase"});
         EXPECT_EQ(run.exitcode, 2) << path;
         EXPECT_EQ(run.err, "quellmark-cli: the settings file " + path + " cannot be used: it is " +
                                kind + ", not an ordinary file; it was left alone.\n");
@@ -108,7 +110,8 @@ TEST(CliSafeSave, SimulatedChipImagesAreRefusedBySmallerChipsAndNotRewrittenUnch
     EXPECT_EQ(cli.read("chip.hex"), image);
 
     for (const std::vector<std::string>& command :
-         {std::vector<std::string>{"verify", cli.path("top.hex")}, {"blank"},
+         {std::vector<std::string>{"verify", cli.path("top.hex")},
+          {"blank"},
           {"read", cli.path("back.hex")}}) {
         run = sim("16F628A", command);
         EXPECT_LE(run.exitcode, 1) << command[0] << run.err;

@@ -136,8 +136,9 @@ TEST_F(QSettingsStoreTest, AnUnwritableLocationGivesDefaultsWithoutFailing) {
     EXPECT_EQ(getsettingnum(store, kSettingPortNumber, 2), 2);
     EXPECT_FALSE(QFileInfo::exists(dir_.filePath("Quellmark.ini/sub")));
     // The failure is there for the front ends to report.
-    EXPECT_EQ(store.writefailure(),
-              "its folder " + dir_.filePath("Quellmark.ini/sub").toStdString() + " cannot be created");
+    EXPECT_EQ(
+        store.writefailure(),
+        "its folder " + dir_.filePath("Quellmark.ini/sub").toStdString() + " cannot be created");
 }
 
 #ifndef Q_OS_WIN

@@ -44,7 +44,8 @@ std::string outofrange(int32_t number) {
 // meant as one.
 bool indentedmodelline(std::string_view lower) {
     const size_t first = lower.find_first_not_of(" \t");
-    return first != 0 && first != std::string_view::npos && lower.substr(first).starts_with(kModelKey);
+    return first != 0 && first != std::string_view::npos &&
+           lower.substr(first).starts_with(kModelKey);
 }
 
 class DeviceFileParser {

@@ -60,7 +60,9 @@ void PicChip::enterprogramming() {
     if (clk_ || dat_) {
         logevent(ChipEventKind::kProtocolFault, -1, -1, pc_,
                  std::string("power on with ") +
-                     (clk_ && dat_ ? "CLOCK and DATA" : clk_ ? "CLOCK" : "DATA") +
+                     (clk_ && dat_ ? "CLOCK and DATA"
+                      : clk_       ? "CLOCK"
+                                   : "DATA") +
                      " high; programming mode needs both low");
     }
     pc_ = 0;
