@@ -63,7 +63,10 @@ int runchipcommand(Session& session) {
     if (const int code = chipport.open(session); code != kExitOk) return code;
     // An unrecognised script instruction ends the process from inside the run; the simulated
     // chip has been changed by then and keeps that, like a real one.
-    session.host.setexithook([&session, &chipport] { chipport.finish(session); });
+    session.host.setexithook([&session, &chipport] {
+        chipport.finish(session);
+        session.reportsettingsfailure();
+    });
 
     Engine engine(session.host, chipport.port(), chipport.linedriver(), session.activemodel,
                   session.progbuffer);

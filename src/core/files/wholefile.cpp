@@ -24,6 +24,11 @@ WholeFile failure(WholeFileFault fault, std::string reason) {
     return result;
 }
 
+// "The file cannot be read: Input/output error." with the system's reason when there is one.
+std::string sentence(const char* what, int err) {
+    return std::string(what) + (err != 0 ? std::string(": ") + std::strerror(err) : "") + ".";
+}
+
 std::string toolarge(std::uintmax_t maxbytes) {
     return "The file is larger than " + bytecounttext(maxbytes) +
            ", more than any file of this kind holds.";
@@ -61,11 +66,7 @@ WholeFile readwholefile(const std::string& path, std::uintmax_t maxbytes) {
     errno = 0;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
     if (!file) {
-        const int err = errno;
-        return failure(WholeFileFault::OpenFailed,
-                       err != 0
-                           ? "The file cannot be opened: " + std::string(std::strerror(err)) + "."
-                           : std::string("The file cannot be opened."));
+        return failure(WholeFileFault::OpenFailed, sentence("The file cannot be opened", errno));
     }
     WholeFile result;
     if (!ec) result.bytes.reserve(static_cast<size_t>(size));
@@ -78,11 +79,7 @@ WholeFile readwholefile(const std::string& path, std::uintmax_t maxbytes) {
         result.bytes.append(chunk, got);
     }
     if (std::ferror(file.get())) {
-        const int err = errno;
-        return failure(WholeFileFault::ReadFailed,
-                       err != 0
-                           ? "The file cannot be read: " + std::string(std::strerror(err)) + "."
-                           : std::string("The file cannot be read."));
+        return failure(WholeFileFault::ReadFailed, sentence("The file cannot be read", errno));
     }
     return result;
 }
