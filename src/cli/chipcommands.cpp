@@ -32,7 +32,10 @@ int runoperations(Session& session, Engine& engine, const PortState& port) {
     const std::string& command = session.options.command;
     if (command == "program") {
         const int code = exitcodefor(programall(engine, port));
-        if (code != kExitOk || session.options.noverify) return code;
+        // A signal after the last line change of Program All stops before Verify begins.
+        if (code != kExitOk || session.options.noverify || StopSignals::received() != 0) {
+            return code;
+        }
         return exitcodefor(verifyall(engine, port));
     }
     if (command == "verify") return exitcodefor(verifyall(engine, port));
@@ -73,7 +76,8 @@ int runchipcommand(Session& session) {
     PortState port;
     port.portready = true;
     port.portnumber = chipport.portnumber();
-    const int code = runoperations(session, engine, port);
+    const int code =
+        StopSignals::received() != 0 ? kExitOk : runoperations(session, engine, port);
 
     session.host.setexithook(nullptr);
     const int finished = chipport.finish(session);

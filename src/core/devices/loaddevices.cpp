@@ -62,12 +62,12 @@ class DeviceFileParser {
             // "model:B" or "flash:2048": a key without the space the format asks for. Skipping
             // a model line would hand the key lines after it to the model before it, so the
             // line is read as if the space were there.
-            const std::string_view key = colon == std::string_view::npos
-                                             ? std::string_view()
-                                             : std::string_view(lower).substr(0, colon + 1);
-            if (!key.empty() && setkey(linenumber, line, key, line.substr(colon + 1))) {
-                warn(linenumber, line, "read as if a space followed the colon");
-            } else if (indentedmodelline(lower)) {
+            const std::string_view key = keypart(lower, colon);
+            if (!key.empty() && setkey(linenumber, line, key, line.substr(colon + 1),
+                                       "read as if a space followed the colon")) {
+                return;
+            }
+            if (indentedmodelline(lower)) {
                 orphan(linenumber, line);
             } else {
                 warn(linenumber, line, "ignored, no space in the line");
@@ -98,23 +98,27 @@ class DeviceFileParser {
             return;
         }
 
-        // Without a colon the key part is empty and matches nothing.
-        const std::string_view key = colon == std::string_view::npos
-                                         ? std::string_view()
-                                         : std::string_view(lower).substr(0, colon + 1);
+        const std::string_view key = keypart(lower, colon);
         if (!key.empty() && setkey(linenumber, line, key, afterspace)) return;
         if (indentedmodelline(lower)) orphan(linenumber, line);
     }
 
   private:
-    // Applies a model key line; false when key is none of the model keys.
+    // The line up to and including its first colon; empty without a colon, which matches no key.
+    static std::string_view keypart(std::string_view lower, size_t colon) {
+        return colon == std::string_view::npos ? std::string_view() : lower.substr(0, colon + 1);
+    }
+
+    // Applies a model key line, with the warning note when it was read; false when key is none of
+    // the model keys.
     bool setkey(int linenumber, std::string_view line, std::string_view key,
-                std::string_view value) {
+                std::string_view value, const char* note = nullptr) {
         DeviceTable& table = result_.table;
         if (key == kModelKey) {
             table.models.emplace_back();
             table.models.back().name = value;
             orphanline_ = 0;
+            if (note != nullptr) warn(linenumber, line, note);
             return true;
         }
         const int valueindex = findkey(kValueKeys, key);
@@ -130,15 +134,14 @@ class DeviceFileParser {
         devicemodel& current = table.models.back();
         if (valueindex >= 0) {
             current.*kValueFields[valueindex] = value;
-            return true;
-        }
-        const int32_t number = leadingnumber(value);
-        if (!isslot(number)) {
+        } else if (const int32_t number = leadingnumber(value); !isslot(number)) {
             warn(linenumber, line, outofrange(number));
             return true;
+        } else {
+            // A copy: definitions read later never reach a model already read.
+            current.alg[algop] = table.algdefs[algop][number];
         }
-        // A copy: definitions read later never reach a model already read.
-        current.alg[algop] = table.algdefs[algop][number];
+        if (note != nullptr) warn(linenumber, line, note);
         return true;
     }
 

@@ -95,7 +95,7 @@ TEST(ParseDevices, KeyLinesAfterAModelLineWithoutItsSpaceNeverReachThePreviousMo
         "programalgdef 2: program b\n"
         "model: A\nflash: 1024\nprogramalg: 1\n"
         "MODEL:B\nflash: 2048\nprogramalg: 2\neeprom:64\n"
-        "  model: C\nflash: 4096\nprogramalg: 1\nprogramalgdef 3: still read\n"
+        "  model: C\nflash: 4096\nprogramalg:1\nprogramalgdef 3: still read\n"
         "model: D\nflash: 8192\n");
     ASSERT_EQ(r.table.modelcount(), 3);
     EXPECT_EQ(r.table.models[1].name, "A");
