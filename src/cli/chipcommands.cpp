@@ -76,8 +76,7 @@ int runchipcommand(Session& session) {
     PortState port;
     port.portready = true;
     port.portnumber = chipport.portnumber();
-    const int code =
-        StopSignals::received() != 0 ? kExitOk : runoperations(session, engine, port);
+    const int code = StopSignals::received() != 0 ? kExitOk : runoperations(session, engine, port);
 
     session.host.setexithook(nullptr);
     const int finished = chipport.finish(session);

@@ -111,8 +111,8 @@ class DeviceFileParser {
 
     // Applies a model key line, with the warning note when it was read; false when key is none of
     // the model keys.
-    bool setkey(int linenumber, std::string_view line, std::string_view key,
-                std::string_view value, const char* note = nullptr) {
+    bool setkey(int linenumber, std::string_view line, std::string_view key, std::string_view value,
+                const char* note = nullptr) {
         DeviceTable& table = result_.table;
         if (key == kModelKey) {
             table.models.emplace_back();
