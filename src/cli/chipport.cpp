@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "cli/exitcode.h"
+#include "cli/stoppableport.h"
+#include "cli/stopsignals.h"
 #include "link/portnames.h"
 #include "link/portselect.h"
 #include "platform/qtserialport.h"
@@ -22,9 +24,11 @@ constexpr int kMaxChipEventLines = 10;
 ChipPort::ChipPort() = default;
 ChipPort::~ChipPort() = default;
 
-SerialPort& ChipPort::port() {
-    if (sim_) return sim_->port();
-    return *real_;
+SerialPort& ChipPort::port() { return *stoppable_; }
+
+SerialPort& ChipPort::stoppable(SerialPort& port) {
+    stoppable_ = std::make_unique<StoppablePort>(port, &StopSignals::received);
+    return *stoppable_;
 }
 
 int ChipPort::open(Session& session) {
@@ -76,7 +80,7 @@ int ChipPort::openreal(Session& session, const PortSpec& spec) {
         return kExitPort;
     }
     session.host.setstatus(shown + " ready...");
-    driver_ = std::make_unique<LineDriver>(*real_, session.host, session.activemodel);
+    driver_ = std::make_unique<LineDriver>(stoppable(*real_), session.host, session.activemodel);
     driver_->setholdtime(holdus);
     return kExitOk;
 }
@@ -91,7 +95,8 @@ int ChipPort::opensim(Session& session, const PortSpec& spec) {
     }
     session.host.setstatus(sim_->statustext());
     // The simulated adapter needs no hold time; on real time it would only slow the run down.
-    driver_ = std::make_unique<LineDriver>(sim_->port(), session.host, session.activemodel);
+    driver_ =
+        std::make_unique<LineDriver>(stoppable(sim_->port()), session.host, session.activemodel);
     return kExitOk;
 }
 

@@ -4,9 +4,9 @@
 #include <memory>
 #include <string>
 
-#include "link/portspec.h"
 #include "cli/session.h"
 #include "link/linedriver.h"
+#include "link/portspec.h"
 #include "link/serialport.h"
 
 namespace qm {
@@ -15,6 +15,8 @@ class QtSerialPort;
 }  // namespace qm
 
 namespace qm::cli {
+
+class StoppablePort;
 
 // The programmer port of one chip command: a real serial port, or the simulated adapter with a
 // simulated chip of the model's family, whose memory can live in a HEX image file between runs.
@@ -30,20 +32,25 @@ class ChipPort {
     // driver with the hold time of --hold-us or "Line Hold Time". Returns an exit code.
     int open(Session& session);
 
+    // The opened port as the line driver uses it: a SIGINT or SIGTERM stops it (StopSignals).
     SerialPort& port();
     LineDriver& linedriver() { return *driver_; }
     int32_t portnumber() const { return portnumber_; }
 
     // After the command (also after a failure): shows what the simulated chip found wrong with
-    // the timing or the commands, and stores its memory in the image file. Returns an exit code.
+    // the timing or the commands, and stores its memory in the image file when the run changed
+    // it or the file is new. Returns an exit code.
     int finish(Session& session);
 
   private:
     int opensim(Session& session, const PortSpec& spec);
     int openreal(Session& session, const PortSpec& spec);
+    // Wraps the opened back-end so that a stop signal ends the operation.
+    SerialPort& stoppable(SerialPort& port);
 
     std::unique_ptr<QtSerialPort> real_;
     std::unique_ptr<SimProgrammer> sim_;
+    std::unique_ptr<StoppablePort> stoppable_;
     std::unique_ptr<LineDriver> driver_;
     int32_t portnumber_ = 0;
     bool finished_ = false;

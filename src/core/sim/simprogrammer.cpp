@@ -1,5 +1,8 @@
 #include "sim/simprogrammer.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "sim/chipfamily.h"
 #include "sim/simimage.h"
 
@@ -9,11 +12,6 @@ namespace {
 
 // The name the simulated adapter is opened under; it accepts any.
 constexpr const char* kSimPortName = "sim";
-
-bool isfault(ChipEventKind kind) {
-    return kind == ChipEventKind::kViolation || kind == ChipEventKind::kIgnored ||
-           kind == ChipEventKind::kUnknownCommand || kind == ChipEventKind::kIncompleteCommand;
-}
 
 }  // namespace
 
@@ -27,7 +25,12 @@ SimProgrammer::SimProgrammer(const ActiveModel& activemodel, Clock& clock)
 
 bool SimProgrammer::open(const std::string& imagepath, std::string& why) {
     imagepath_ = imagepath;
-    if (!imagepath_.empty() && !loadchipimage(*chip_, imagepath_, why)) return false;
+    imageloaded_.clear();
+    if (!imagepath_.empty()) {
+        if (!loadchipimage(*chip_, imagepath_, why)) return false;
+        std::error_code ec;
+        if (std::filesystem::exists(imagepath_, ec)) imageloaded_ = chipimagetext(*chip_);
+    }
     adapter_.attach(chip_.get());
     adapter_.open(kSimPortName, 9600);
     return true;
@@ -38,9 +41,13 @@ std::string SimProgrammer::statustext() const {
            (imagepath_.empty() ? ")" : ", image " + imagepath_ + ")");
 }
 
-bool SimProgrammer::saveimage(std::string& why) const {
+bool SimProgrammer::saveimage(std::string& why) {
     if (imagepath_.empty()) return true;
-    return savechipimage(*chip_, imagepath_, why);
+    // A run that did not change the chip leaves the image file exactly as it was.
+    if (!imageloaded_.empty() && chipimagetext(*chip_) == imageloaded_) return true;
+    if (!savechipimage(*chip_, imagepath_, why)) return false;
+    imageloaded_ = chipimagetext(*chip_);
+    return true;
 }
 
 std::vector<std::string> SimProgrammer::takefaults(int maxlines) {
@@ -55,6 +62,8 @@ std::vector<std::string> SimProgrammer::takefaults(int maxlines) {
         }
     }
     if (more > 0) lines.push_back("simulated chip: " + std::to_string(more) + " more");
+    // A real adapter would stay powered too; the simulated one can say so.
+    if (adapter_.supply()) lines.push_back("simulated chip: the supply is still on");
     chip_->clearlog();
     return lines;
 }

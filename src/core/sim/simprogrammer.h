@@ -30,19 +30,24 @@ class SimProgrammer {
     // "Simulated adapter ready... (chip 16F628A)", with ", image PATH" when there is one.
     std::string statustext() const;
 
-    // Stores the chip's memory in the image file, when there is one. False with a reason on
-    // failure; the old image then stays whole.
-    bool saveimage(std::string& why) const;
+    // Stores the chip's memory in the image file, when there is one and the chip has changed
+    // since the image was loaded or last saved. False with a reason on failure; the old image
+    // then stays whole.
+    bool saveimage(std::string& why);
 
     // What the chip logged as faults (violated timing, ignored, unknown or incomplete commands)
     // since the last call, one line each, at most maxlines and then a line counting the rest.
-    // The log is cleared, so each call reports only what is new.
+    // The log is cleared, so each call reports only what is new. A supply left on by the last run
+    // is reported too.
     std::vector<std::string> takefaults(int maxlines);
 
   private:
     std::unique_ptr<PicChip> chip_;
     SimAdapter adapter_;
     std::string imagepath_;
+    // The image as loaded or last saved, to tell whether a run changed the chip; empty for a new
+    // image, which is always written.
+    std::string imageloaded_;
 };
 
 }  // namespace qm
