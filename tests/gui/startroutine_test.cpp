@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "gui/app/startroutine.h"
 #include "guirig.h"
 
 namespace qm::gui::test {
@@ -69,6 +70,17 @@ TEST(GuiStart, HelpAndBadArgumentsAnswerOnTheTerminal) {
     ASSERT_TRUE(bad.waitForFinished(10000));
     EXPECT_EQ(bad.exitCode(), 2);
     EXPECT_TRUE(bad.readAllStandardError().contains("--port COM17"));
+}
+
+TEST(GuiStart, ASettingsPathThatIsNoOrdinaryFileIsRefusedWithAnErrorBox) {
+    SeenBox seen;
+    acceptmessage(seen);
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    EXPECT_EQ(startroutine(*app, {"--settings", "/dev/null"}), 2);
+    EXPECT_TRUE(seen.seen);
+    EXPECT_TRUE(seen.text.contains("/dev/null cannot be used")) << seen.text.toStdString();
+    EXPECT_TRUE(seen.text.contains("left alone")) << seen.text.toStdString();
 }
 
 }  // namespace
