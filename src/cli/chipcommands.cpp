@@ -1,4 +1,4 @@
-// program, verify, read, erase, blank: the five chip operations on the programmer port.
+// program, verify, read, erase, blank: the five chip operations on the programmer port; identify.
 #include "cli/chipport.h"
 #include "cli/commands.h"
 #include "cli/exitcode.h"
@@ -12,12 +12,24 @@ namespace qm::cli {
 
 namespace {
 
+// A chip that is missing or not the model's: the operation was stopped, or (for the reading
+// operations) went on after the warning, and its outcome is not the chip's it was meant for.
+bool chipinquestion(const OperationResult& result) {
+    const ChipIdentity identity = result.idcheck.identity;
+    return identity == ChipIdentity::NoChip || identity == ChipIdentity::WrongChip;
+}
+
 int exitcodefor(const OperationResult& result) {
     switch (result.status) {
         case OperationStatus::Done:
-            return kExitOk;
+            return chipinquestion(result) ? kExitChip : kExitOk;
         case OperationStatus::Mismatches:
-            return kExitMismatch;
+            return chipinquestion(result) ? kExitChip : kExitMismatch;
+        case OperationStatus::NoChip:
+        case OperationStatus::WrongChip:
+            return kExitChip;
+        case OperationStatus::NoIdentifyScript:
+            return kExitDevice;
         case OperationStatus::PortNotReady:
         case OperationStatus::PortFailed:
             return kExitPort;
@@ -30,6 +42,12 @@ int exitcodefor(const OperationResult& result) {
 
 int runoperations(Session& session, Engine& engine, const PortState& port) {
     const std::string& command = session.options.command;
+    if (command == "identify") {
+        // Success is a chip that some model of the file has, whichever model is chosen.
+        const OperationResult result = identifychip(engine, port);
+        if (result.status != OperationStatus::Done) return exitcodefor(result);
+        return result.idcheck.models.empty() ? kExitChip : kExitOk;
+    }
     if (command == "program") {
         const int code = exitcodefor(programall(engine, port));
         // A signal after the last line change of Program All stops before Verify begins.
@@ -41,10 +59,11 @@ int runoperations(Session& session, Engine& engine, const PortState& port) {
     if (command == "verify") return exitcodefor(verifyall(engine, port));
     if (command == "erase") return exitcodefor(eraseall(engine, port));
     if (command == "blank") return exitcodefor(blankcheck(engine, port));
-    // read
+    // read: what a wrong or missing chip gave is saved as well, as the GUI shows it.
     const int code = exitcodefor(readall(engine, port));
-    if (code != kExitOk) return code;
-    return savehex(session, session.options.args.at(0));
+    if (code != kExitOk && code != kExitChip) return code;
+    const int saved = savehex(session, session.options.args.at(0));
+    return saved != kExitOk ? saved : code;
 }
 
 }  // namespace
@@ -73,6 +92,8 @@ int runchipcommand(Session& session) {
 
     Engine engine(session.host, chipport.port(), chipport.linedriver(), session.activemodel,
                   session.progbuffer);
+    engine.devices = &session.devices;
+    engine.idcheck = !session.options.noidcheck;
     PortState port;
     port.portready = true;
     port.portnumber = chipport.portnumber();

@@ -86,7 +86,7 @@ int ChipPort::openreal(Session& session, const PortSpec& spec) {
 }
 
 int ChipPort::opensim(Session& session, const PortSpec& spec) {
-    sim_ = std::make_unique<SimProgrammer>(session.activemodel, *session.clock);
+    sim_ = std::make_unique<SimProgrammer>(session.activemodel, *session.clock, spec.simchip);
     std::string why;
     if (!sim_->open(spec.path, why)) {
         session.host.printerror("The simulated chip's image " + spec.path + " cannot be used:\n" +

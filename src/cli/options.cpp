@@ -3,8 +3,9 @@
 #include <cctype>
 #include <map>
 
-#include "link/portspec.h"
 #include "link/portselect.h"
+#include "link/portspec.h"
+#include "sim/chipfamily.h"
 #include "text/leadingnumber.h"
 
 namespace qm::cli {
@@ -15,7 +16,7 @@ namespace {
 const std::map<std::string, size_t>& commandoperands() {
     static const std::map<std::string, size_t> operands{
         {"models", 0}, {"ports", 0}, {"show", 1},  {"program", 1}, {"verify", 1},
-        {"read", 1},   {"erase", 0}, {"blank", 0}, {"convert", 2},
+        {"read", 1},   {"erase", 0}, {"blank", 0}, {"convert", 2}, {"identify", 0},
     };
     return operands;
 }
@@ -26,6 +27,21 @@ bool isdigits(const std::string& text) {
         if (!std::isdigit(static_cast<unsigned char>(c))) return false;
     }
     return true;
+}
+
+bool ischipoperation(const std::string& command) {
+    return command == "program" || command == "verify" || command == "read" || command == "erase" ||
+           command == "blank";
+}
+
+// "16F84A, 16F627A, ..." for the --port message.
+std::string simchiplist() {
+    std::string list;
+    for (const std::string_view name : knownchipnames()) {
+        if (!list.empty()) list += ", ";
+        list += name;
+    }
+    return list;
 }
 
 ParsedOptions fail(std::string error) {
@@ -84,6 +100,8 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
             if (!flag(o.virtualtime)) return fail("option " + arg + " takes no value");
         } else if (arg == "--no-verify") {
             if (!flag(o.noverify)) return fail("option " + arg + " takes no value");
+        } else if (arg == "--no-id-check") {
+            if (!flag(o.noidcheck)) return fail("option " + arg + " takes no value");
         } else if (arg == "--devices") {
             if (!value(text) || text.empty()) return fail("option --devices needs a file name");
             o.devices = text;
@@ -97,7 +115,9 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
             if (!value(text)) return fail("option --port needs a port");
             if (!parseportspec(text)) {
                 return fail("unknown port '" + text +
-                            "': use 1-16, COM1-COM16, a device path, sim or sim:IMAGE");
+                            "': use 1-16, COM1-COM16, a device path, sim, sim:IMAGE or "
+                            "sim=CHIP[:IMAGE] with CHIP one of " +
+                            simchiplist() + " or none");
             }
             o.port = text;
         } else if (arg == "--baud") {
@@ -136,6 +156,11 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
     }
     if (o.noverify && o.command != "program") {
         return fail("option --no-verify belongs to the command program");
+    }
+    if (o.noidcheck && !ischipoperation(o.command)) {
+        return fail(
+            "option --no-id-check belongs to the commands program, verify, read, erase "
+            "and blank");
     }
     if (o.virtualtime) {
         const auto spec = o.port ? parseportspec(*o.port) : std::nullopt;

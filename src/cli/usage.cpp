@@ -22,7 +22,12 @@ Commands:
   read OUT.hex                  Read All and save the chip as a HEX file
   erase                         Erase All
   blank                         Blank Check
+  identify                      read the chip's device ID and name the models that have it
   convert IN.hex OUT.hex        load a HEX file and save it in the program's own layout
+
+Before program, erase, read, blank and verify, a model with a device ID in the device file
+reads the chip's ID first. An empty socket or another chip stops program and erase before
+anything is erased or written; read, blank and verify warn and go on.
 
 Options:
   --devices FILE        device description file
@@ -31,7 +36,10 @@ Options:
                         (default: setting "Microcontroller Model")
   --port PORT           N or COMn (1-16), a device path such as /dev/ttyUSB0, sim for the
                         simulated adapter, or sim:IMAGE to keep the simulated chip in the HEX
-                        file IMAGE between runs (default: setting "Serial Port Number")
+                        file IMAGE between runs (default: setting "Serial Port Number");
+                        sim=CHIP[:IMAGE] puts a simulated CHIP (e.g. 16F877A) in the socket
+                        whatever the model, sim=none leaves it empty
+  --no-id-check         do not read the device ID before the operation
   --baud RATE           baud rate (default: setting "Serial Port Baud Rate")
   --hold-us N           hold every line change at least N microseconds; USB-serial adapters
                         may need 50-500 (default: setting "Line Hold Time")
@@ -50,6 +58,8 @@ Exit codes:
   4  HEX file: cannot be read, has a faulty record, or cannot be written
   5  device file, model or script: file missing or empty, unknown model,
      unrecognised script instruction
+  6  wrong or missing chip: the device ID reads no chip (0000h or 3FFFh) or
+     another chip than the model's, or identify found no model with it
   130, 143  stopped by Ctrl-C (SIGINT) or SIGTERM: the supply is switched off
 )";
 }

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "devices/optionalkeys.h"
 #include "files/wholefile.h"
 #include "text/asciicase.h"
 #include "text/leadingnumber.h"
@@ -31,6 +32,14 @@ int findkey(const std::array<std::string_view, N>& keys, std::string_view head) 
         if (keys[i] == head) return static_cast<int>(i);
     }
     return -1;
+}
+
+// The optional script kind whose definition keyword (or, with bykey, model key) this is.
+const OptionalScript* optionalscript(std::string_view word, bool bykey) {
+    for (const OptionalScript& script : kOptionalScripts) {
+        if ((bykey ? script.key : script.keyword) == word) return &script;
+    }
+    return nullptr;
 }
 
 bool isslot(int32_t number) { return number >= 0 && number < kAlgSlots; }
@@ -76,16 +85,14 @@ class DeviceFileParser {
         }
         // Everything after the first space: the value of key lines, the number of definitions.
         const std::string_view afterspace = line.substr(space + 1);
-        DeviceTable& table = result_.table;
 
-        const int defop = findkey(kDefinitionKeywords, std::string_view(lower).substr(0, space));
-        if (defop >= 0) {
+        if (auto* definitions = definitiontable(std::string_view(lower).substr(0, space))) {
             const int32_t number = leadingnumber(afterspace);
             if (!isslot(number)) {
                 warn(linenumber, line, outofrange(number));
                 return;
             }
-            std::string& slot = table.algdefs[defop][number];
+            std::string& slot = (*definitions)[number];
             if (colon == std::string_view::npos) {
                 slot.clear();
                 warn(linenumber, line,
@@ -104,6 +111,23 @@ class DeviceFileParser {
     }
 
   private:
+    // The definition table of a definition keyword, nullptr when the word is none.
+    std::array<std::string, kAlgSlots>* definitiontable(std::string_view word) {
+        DeviceTable& table = result_.table;
+        const int op = findkey(kDefinitionKeywords, word);
+        if (op >= 0) return &table.algdefs[op];
+        if (optionalscript(word, false) != nullptr) return &table.optionaldefs[std::string(word)];
+        return nullptr;
+    }
+
+    // The text of definition `number` of an optional script kind; empty when never defined.
+    const std::string& optionaldefinition(const OptionalScript& script, int32_t number) const {
+        static const std::string kNone;
+        const auto& defs = result_.table.optionaldefs;
+        const auto found = defs.find(std::string(script.keyword));
+        return found == defs.end() ? kNone : found->second[number];
+    }
+
     // The line up to and including its first colon; empty without a colon, which matches no key.
     static std::string_view keypart(std::string_view lower, size_t colon) {
         return colon == std::string_view::npos ? std::string_view() : lower.substr(0, colon + 1);
@@ -123,7 +147,9 @@ class DeviceFileParser {
         }
         const int valueindex = findkey(kValueKeys, key);
         const int algop = valueindex >= 0 ? -1 : findkey(kAlgorithmKeys, key);
-        if (valueindex < 0 && algop < 0) return false;
+        const bool optionalvalue = findkey(kOptionalValueKeys, key) >= 0;
+        const OptionalScript* script = optionalscript(key, true);
+        if (valueindex < 0 && algop < 0 && !optionalvalue && script == nullptr) return false;
         if (orphanline_ != 0) {
             warn(linenumber, line,
                  "ignored, it follows the model line " + std::to_string(orphanline_) +
@@ -134,9 +160,13 @@ class DeviceFileParser {
         devicemodel& current = table.models.back();
         if (valueindex >= 0) {
             current.*kValueFields[valueindex] = value;
+        } else if (optionalvalue) {
+            current.optional[optionalname(key)] = value;
         } else if (const int32_t number = leadingnumber(value); !isslot(number)) {
             warn(linenumber, line, outofrange(number));
             return true;
+        } else if (script != nullptr) {
+            current.optional[optionalname(key)] = optionaldefinition(*script, number);
         } else {
             // A copy: definitions read later never reach a model already read.
             current.alg[algop] = table.algdefs[algop][number];

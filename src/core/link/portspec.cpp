@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "sim/chipfamily.h"
+#include "text/asciicase.h"
 #include "text/leadingnumber.h"
 
 namespace qm {
@@ -38,6 +40,26 @@ std::optional<PortSpec> parseportspec(std::string_view text) {
     PortSpec spec;
     if (text == "sim" || text == "SIM") {
         spec.kind = PortSpec::Kind::Sim;
+        return spec;
+    }
+    if (startswithnocase(text, "sim=")) {
+        // Part names hold no colon, so the first one starts the image.
+        const std::string_view rest = text.substr(4);
+        const size_t colon = rest.find(':');
+        const std::string_view chip = rest.substr(0, colon);
+        spec.kind = PortSpec::Kind::Sim;
+        if (colon != std::string_view::npos) {
+            spec.path = std::string(rest.substr(colon + 1));
+            if (spec.path.empty()) return std::nullopt;
+        }
+        if (asciilower(chip) == kEmptySocket) {
+            if (!spec.path.empty()) return std::nullopt;
+            spec.simchip = std::string(kEmptySocket);
+        } else if (knownchipname(chip)) {
+            spec.simchip = std::string(chip);
+        } else {
+            return std::nullopt;
+        }
         return spec;
     }
     if (startswithnocase(text, "sim:")) {

@@ -256,7 +256,7 @@ int32_t PicChip::configword(int32_t address) const {
         case 0x2003:
             return ids_[static_cast<size_t>(address - kConfigBase)];
         case 0x2006:
-            return family_.deviceid & 0x3FFF;
+            return (family_.deviceid | family_.revision) & 0x3FFF;
         case 0x2007:
             return config_[0];
         case 0x2008:

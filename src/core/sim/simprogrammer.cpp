@@ -13,19 +13,36 @@ namespace {
 // The name the simulated adapter is opened under; it accepts any.
 constexpr const char* kSimPortName = "sim";
 
+// The simulated chip for the socket, nullptr for an empty one.
+std::unique_ptr<PicChip> socketchip(const ActiveModel& activemodel, Clock& clock,
+                                    std::string_view chipname) {
+    if (chipname == kEmptySocket) return nullptr;
+    const bool ofmodel = chipname.empty();
+    ChipFamily family = chipfamilyformodel(ofmodel ? activemodel.modelname : chipname,
+                                           activemodel.flashsize, activemodel.eepromsize);
+    // A part the simulation does not know stands for the model's chip, ID included.
+    if (ofmodel && family.kind == FamilyKind::kGeneric && activemodel.deviceid >= 0) {
+        family.deviceid = activemodel.deviceid;
+    }
+    auto chip = std::make_unique<PicChip>(std::move(family), clock);
+    // Only faults are of interest; a full command log of a large chip would be millions of lines.
+    chip->setcommandlogging(false);
+    return chip;
+}
+
 }  // namespace
 
-SimProgrammer::SimProgrammer(const ActiveModel& activemodel, Clock& clock)
-    : chip_(std::make_unique<PicChip>(
-          chipfamilyformodel(activemodel.modelname, activemodel.flashsize, activemodel.eepromsize),
-          clock)) {
-    // Only faults are of interest; a full command log of a large chip would be millions of lines.
-    chip_->setcommandlogging(false);
-}
+SimProgrammer::SimProgrammer(const ActiveModel& activemodel, Clock& clock,
+                             std::string_view chipname)
+    : chip_(socketchip(activemodel, clock, chipname)) {}
 
 bool SimProgrammer::open(const std::string& imagepath, std::string& why) {
     imagepath_ = imagepath;
     imageloaded_.clear();
+    if (!imagepath_.empty() && !chip_) {
+        why = "an empty socket keeps no image";
+        return false;
+    }
     if (!imagepath_.empty()) {
         if (!loadchipimage(*chip_, imagepath_, why)) return false;
         std::error_code ec;
@@ -37,12 +54,13 @@ bool SimProgrammer::open(const std::string& imagepath, std::string& why) {
 }
 
 std::string SimProgrammer::statustext() const {
+    if (!chip_) return "Simulated adapter ready... (no chip)";
     return "Simulated adapter ready... (chip " + chip_->family().name +
            (imagepath_.empty() ? ")" : ", image " + imagepath_ + ")");
 }
 
 bool SimProgrammer::saveimage(std::string& why) {
-    if (imagepath_.empty()) return true;
+    if (imagepath_.empty() || !chip_) return true;
     // A run that did not change the chip leaves the image file exactly as it was.
     if (!imageloaded_.empty() && chipimagetext(*chip_) == imageloaded_) return true;
     if (!savechipimage(*chip_, imagepath_, why)) return false;
@@ -53,7 +71,8 @@ bool SimProgrammer::saveimage(std::string& why) {
 std::vector<std::string> SimProgrammer::takefaults(int maxlines) {
     std::vector<std::string> lines;
     int more = 0;
-    for (const ChipEvent& event : chip_->log()) {
+    static const std::vector<ChipEvent> kNoEvents;
+    for (const ChipEvent& event : chip_ ? chip_->log() : kNoEvents) {
         if (!isfault(event.kind)) continue;
         if (static_cast<int>(lines.size()) < maxlines) {
             lines.push_back("simulated chip: " + describe(event));
@@ -64,7 +83,7 @@ std::vector<std::string> SimProgrammer::takefaults(int maxlines) {
     if (more > 0) lines.push_back("simulated chip: " + std::to_string(more) + " more");
     // A real adapter would stay powered too; the simulated one can say so.
     if (adapter_.supply()) lines.push_back("simulated chip: the supply is still on");
-    chip_->clearlog();
+    if (chip_) chip_->clearlog();
     return lines;
 }
 

@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "devices/activemodel.h"
@@ -12,22 +13,30 @@
 
 namespace qm {
 
-// The simulated adapter with a simulated chip of the active model's family in its socket, as a
-// front end runs it for --port sim[:IMAGE]: the chip's memory can live in a HEX image file
-// between runs, and what the chip found wrong with a script's timing or commands can be shown.
+// The simulated adapter with a simulated chip in its socket, as a front end runs it for
+// --port sim[=CHIP][:IMAGE]: the chip's memory can live in a HEX image file between runs, and
+// what the chip found wrong with a script's timing or commands can be shown.
 class SimProgrammer {
   public:
-    SimProgrammer(const ActiveModel& activemodel, Clock& clock);
+    // chipname: empty for a chip of the active model (a part the simulation does not know gets
+    // the model's sizes and device ID), a part name of knownchipnames() for that part whatever
+    // the model, or kEmptySocket for none at all: DATA IN then reads back DATA OUT.
+    SimProgrammer(const ActiveModel& activemodel, Clock& clock, std::string_view chipname = {});
 
     // Loads the image (when imagepath is not empty; a missing file is a new, erased chip) and
-    // opens the adapter. False, with the reason in why, when the image cannot be used.
+    // opens the adapter. False, with the reason in why, when the image cannot be used (an empty
+    // socket keeps no image).
     bool open(const std::string& imagepath, std::string& why);
 
     SerialPort& port() { return adapter_; }
+    SimAdapter& adapter() { return adapter_; }
+    // The chip in the socket; only when there is one.
+    bool haschip() const { return chip_ != nullptr; }
     PicChip& chip() { return *chip_; }
     const std::string& imagepath() const { return imagepath_; }
 
-    // "Simulated adapter ready... (chip 16F628A)", with ", image PATH" when there is one.
+    // "Simulated adapter ready... (chip 16F628A)", with ", image PATH" when there is one, or
+    // "(no chip)" for an empty socket.
     std::string statustext() const;
 
     // Stores the chip's memory in the image file, when there is one and the chip has changed

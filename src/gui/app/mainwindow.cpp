@@ -58,8 +58,8 @@ MainWindow::MainWindow(MainWindowSetup setup)
 
     buildmenus();
     buildcontrols();
-    programmer_ = std::make_unique<Programmer>(*host_, settings_, activemodel_, progbuffer_, *clock,
-                                               setup_.realport);
+    programmer_ = std::make_unique<Programmer>(*host_, settings_, devices_, activemodel_,
+                                               progbuffer_, *clock, setup_.realport);
 }
 
 MainWindow::~MainWindow() {

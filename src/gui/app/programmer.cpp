@@ -14,10 +14,12 @@ constexpr int kMaxFaultLines = 10;
 
 }  // namespace
 
-Programmer::Programmer(Host& host, SettingsStore& settings, const ActiveModel& activemodel,
-                       ProgBuffer& progbuffer, Clock& clock, SerialPort* realport)
+Programmer::Programmer(Host& host, SettingsStore& settings, const DeviceTable& devices,
+                       const ActiveModel& activemodel, ProgBuffer& progbuffer, Clock& clock,
+                       SerialPort* realport)
     : host_(host),
       settings_(settings),
+      devices_(devices),
       activemodel_(activemodel),
       progbuffer_(progbuffer),
       clock_(clock),
@@ -38,6 +40,7 @@ void Programmer::attach(SerialPort& port, int32_t holdtime) {
     driver_ = std::make_unique<LineDriver>(port, host_, activemodel_);
     driver_->setholdtime(holdtime);
     engine_ = std::make_unique<Engine>(host_, port, *driver_, activemodel_, progbuffer_);
+    engine_->devices = &devices_;
 }
 
 std::string Programmer::load(const std::optional<PortSpec>& spec) {
@@ -59,7 +62,7 @@ std::string Programmer::load(const std::optional<PortSpec>& spec) {
         case PortSpec::Kind::Sim:
             break;
     }
-    sim_ = std::make_unique<SimProgrammer>(activemodel_, clock_);
+    sim_ = std::make_unique<SimProgrammer>(activemodel_, clock_, spec->simchip);
     std::string why;
     if (!sim_->open(spec->path, why)) {
         sim_.reset();

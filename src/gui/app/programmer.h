@@ -8,6 +8,7 @@
 
 #include "buffer/progbuffer.h"
 #include "devices/activemodel.h"
+#include "devices/devicemodel.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
 #include "host/host.h"
@@ -27,9 +28,11 @@ namespace qm::gui {
 // one run a port the command line names, including the simulated adapter with its chip.
 class Programmer {
   public:
-    // realport: the serial port back-end; nullptr makes a QtSerialPort.
-    Programmer(Host& host, SettingsStore& settings, const ActiveModel& activemodel,
-               ProgBuffer& progbuffer, Clock& clock, SerialPort* realport);
+    // realport: the serial port back-end; nullptr makes a QtSerialPort. devices: the device
+    // file, whose models name a chip found by the device ID check.
+    Programmer(Host& host, SettingsStore& settings, const DeviceTable& devices,
+               const ActiveModel& activemodel, ProgBuffer& progbuffer, Clock& clock,
+               SerialPort* realport);
     ~Programmer();
     Programmer(const Programmer&) = delete;
     Programmer& operator=(const Programmer&) = delete;
@@ -60,6 +63,7 @@ class Programmer {
 
     Host& host_;
     SettingsStore& settings_;
+    const DeviceTable& devices_;
     const ActiveModel& activemodel_;
     ProgBuffer& progbuffer_;
     Clock& clock_;

@@ -27,7 +27,8 @@ ParsedStart parsestartoptions(const std::vector<std::string>& args) {
             options.port = parseportspec(value);
             if (!options.port) {
                 parsed.error = "--port " + value +
-                               ": not a port (1-16, COMn, a device path, sim or sim:IMAGE)";
+                               ": not a port (1-16, COMn, a device path, sim, sim:IMAGE, "
+                               "sim=CHIP[:IMAGE] or sim=none)";
                 return parsed;
             }
         } else if (!optionsended && arg.size() > 1 && arg[0] == '-') {
@@ -53,7 +54,9 @@ std::string startusage() {
            "  --port PORT      the programmer port for this run, saved nowhere: a number\n"
            "                   1-16 or COMn, a device path such as /dev/ttyUSB0, or sim\n"
            "                   (the simulated adapter with a simulated chip of the model)\n"
-           "                   or sim:IMAGE (its memory kept in the HEX file IMAGE)\n"
+           "                   or sim:IMAGE (its memory kept in the HEX file IMAGE);\n"
+           "                   sim=CHIP[:IMAGE] puts a simulated CHIP such as 16F877A in\n"
+           "                   the socket whatever the model, sim=none leaves it empty\n"
            "  --settings FILE  an INI file instead of the user's settings (also the\n"
            "                   environment variable QUELLMARK_SETTINGS)\n"
            "  --help, --version\n";

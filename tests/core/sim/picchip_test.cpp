@@ -156,7 +156,7 @@ TEST(PicChipMemory, DirectAccessStaysInsideTheChip) {
     chip.seteeprombyte(-1, 0);
     chip.setconfigword(0x2006, 0);  // device ID is not writable
     chip.setconfigword(0x2008, 0);  // no CONFIG2
-    EXPECT_EQ(chip.configword(0x2006), 0x0560);
+    EXPECT_EQ(chip.configword(0x2006), 0x0572);
     EXPECT_EQ(chip.configword(0x2008), 0x3FFF);
     EXPECT_EQ(chip.configword(0x2005), 0x3FFF);
     chip.setflashword(5, 0xFFFF);
