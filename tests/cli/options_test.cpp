@@ -48,8 +48,11 @@ TEST(CliOptions, RefusesBadCommandLines) {
         {"models", "--model"},         // option without its value
         {"erase", "--port", "COM17"},  // port number out of range
         {"erase", "--port", "0"},
-        {"erase", "--port", "ttyUSB0"},  // neither number nor path
-        {"erase", "--port", "sim:"},     // image without a name
+        {"erase", "--port", "ttyUSB0"},            // neither number nor path
+        {"erase", "--port", "sim:"},               // image without a name
+        {"erase", "--port", "sim=16F999"},         // no such simulated chip
+        {"erase", "--port", "sim=none:chip.hex"},  // an empty socket keeps no image
+        {"identify", "--no-id-check"},             // identify reads the ID anyway
         {"erase", "--baud", "fast"},
         {"erase", "--baud", "0"},
         {"erase", "--hold-us", "-5"},
@@ -108,6 +111,30 @@ TEST(CliPortSpec, NumbersComNamesPathsAndTheSimulator) {
 
     for (const char* text : {"", "com", "0.5", "17", "abc", "3x", "-1"}) {
         EXPECT_FALSE(parseportspec(text)) << text;
+    }
+}
+
+TEST(CliPortSpec, TheSimulatorTakesAChipOfItsOwnOrNone) {
+    const struct {
+        const char* text;
+        const char* chip;  // nullptr: not a port
+        const char* image;
+    } cases[] = {
+        {"sim=16F877A", "16F877A", ""},
+        {"SIM=pic16f877a:/tmp/x:y.hex", "pic16f877a", "/tmp/x:y.hex"},
+        {"sim=None", "none", ""},
+        {"sim=16F877A:", nullptr, ""},
+        {"sim=", nullptr, ""},
+        {"sim=none:chip.hex", nullptr, ""},
+        {"sim=16F628", nullptr, ""},
+    };
+    for (const auto& c : cases) {
+        const auto spec = parseportspec(c.text);
+        ASSERT_EQ(spec.has_value(), c.chip != nullptr) << c.text;
+        if (!spec) continue;
+        EXPECT_EQ(spec->kind, PortSpec::Kind::Sim) << c.text;
+        EXPECT_EQ(spec->simchip, c.chip) << c.text;
+        EXPECT_EQ(spec->path, c.image) << c.text;
     }
 }
 

@@ -96,6 +96,28 @@ TEST(GuiOperations, VerifyAgainstAChangedBufferShowsTheMismatchReport) {
     EXPECT_TRUE(rig.text("label_status").startsWith("Chip verify failed. "));
 }
 
+TEST(GuiOperations, AnotherChipInTheSocketStopsProgramAllWithAnErrorBox) {
+    PortSpec spec = simport();
+    spec.simchip = "16F877A";
+    GuiRig rig(spec);
+    rig.settings.writetext(kSettingModel, "3");  // 16F628A
+    rig.load();
+    EXPECT_EQ(rig.text("label_status"), "Simulated adapter ready... (chip 16F877A)");
+    rig.window->openhexpath(QString::fromStdString(exampleshex()));
+
+    SeenBox box;
+    acceptmessage(box);
+    rig.click("Command1");
+    ASSERT_TRUE(box.seen);
+    EXPECT_TRUE(box.text.startsWith("Wrong chip: the device ID reads 0E27h, which is the 16F877A "
+                                    "(revision 7), but the model chosen is the 16F628A"))
+        << box.text.toStdString();
+    EXPECT_TRUE(box.text.endsWith("Nothing was erased or written.")) << box.text.toStdString();
+    EXPECT_EQ(rig.text("label_status"),
+              "Operation failed: the chip in the socket is a 16F877A, not a 16F628A.");
+    EXPECT_EQ(commandsenabled(rig), 1);
+}
+
 TEST(GuiOperations, PortCommandsReportOnTheStatusLine) {
     GuiRig rig(std::nullopt, {});  // no port opens
     rig.load();

@@ -85,6 +85,19 @@ TEST(Checks, ConfigChecksNeitherMoveTheAddressNorConsultConfig2Used) {
     EXPECT_NE(rig.report().find("FLASH Word 0000h,"), std::string::npos);
 }
 
+TEST(Checks, ConfigChecksCompareOnlyTheImplementedBitsAndShowBothWordsWhole) {
+    CheckRig rig;
+    rig.model.configmask = {0x21FF, 0x0003};
+    rig.model.erasedconfig = {0x3FFF, -1};  // CONF2's text was no word: it never matches
+    rig.buffer.conf = {0x3F30, 0x3FFE};
+    rig.checks("temp=s04,checkblankconfig1,temp=s04,checkblankconfig2,temp=s04,checkconfig1,"
+               "temp=s04,checkconfig2,temp=s04,checkconfig1",
+               {0x21FF, 0x3FFF, 0x2130, 0x0002, 0x2131});
+    EXPECT_EQ(rig.report(), kHeader +
+                                "CONF Word 2008h,   3FFFh,   FFFFh,\r\n"
+                                "CONF Word 2007h,   2131h,   3F30h,\r\n");
+}
+
 TEST(Checks, ChecksSendNothing) {
     CheckRig rig;
     rig.engine.algstate.tempword = 0;
