@@ -117,56 +117,6 @@ TEST(IdCheck, ProgramAllAndEraseAllStopBeforeTheChipSeesAnEraseOrWrite) {
     }
 }
 
-TEST(IdCheck, ReadingOperationsWarnAndGoOn) {
-    const Socket& wrong = kSockets[0];
-    const struct {
-        Operation op;
-        const char* outcome;
-    } ops[] = {{Operation::Read, "Chip read. "},
-               {Operation::BlankCheck, "Chip is not blank. "},
-               {Operation::Verify, "Chip verify failed. "}};
-    for (const auto& o : ops) {
-        SCOPED_TRACE(o.outcome);
-        SocketRig rig(wrong);
-        const OperationResult result = runoperation(rig.engine, o.op, rig.port);
-        EXPECT_EQ(result.idcheck.identity, ChipIdentity::WrongChip);
-        EXPECT_TRUE(startswith(rig.host.status(), o.outcome)) << rig.host.status();
-        ASSERT_GE(rig.host.msgboxes.size(), 1u);
-        // The warning comes first, while the operation runs.
-        EXPECT_EQ(rig.host.msgboxes[0].type, kMsgInfo);
-        EXPECT_TRUE(startswith(rig.host.msgboxes[0].text, wrong.message));
-        EXPECT_TRUE(endswith(rig.host.msgboxes[0].text,
-                             "Reading does not change the chip, so the operation goes on."));
-        EXPECT_TRUE(rig.commands().count(0x04) == 1 || rig.commands().count(0x05) == 1);
-    }
-}
-
-TEST(IdCheck, TheRightChipAModelWithoutAnIdAndTheCheckSwitchedOffGoAhead) {
-    const Socket& wrong = kSockets[0];
-    {
-        Socket right = wrong;
-        right.chip = "16F628A";
-        SocketRig rig(right);
-        const OperationResult result = programall(rig.engine, rig.port);
-        EXPECT_EQ(result.status, OperationStatus::Done) << rig.host.status();
-        EXPECT_EQ(result.idcheck.identity, ChipIdentity::Match);
-        EXPECT_EQ(result.idcheck.word, 0x1072);
-        EXPECT_TRUE(rig.host.msgboxes.empty());
-    }
-    {
-        SocketRig rig(wrong);
-        rig.engine.idcheck = false;
-        EXPECT_EQ(eraseall(rig.engine, rig.port).status, OperationStatus::Done);
-        EXPECT_TRUE(rig.commands().count(0x09));  // Bulk Erase Program Memory reached the chip
-    }
-    // A file without the new keys: no ID, no check, as before.
-    SimEngineRig old(k628A, "16F877A");
-    const OperationResult result = eraseall(old.engine, old.port);
-    EXPECT_EQ(result.status, OperationStatus::Done);
-    EXPECT_EQ(result.idcheck.identity, ChipIdentity::NotRead);
-    EXPECT_TRUE(old.host.msgboxes.empty());
-}
-
 TEST(IdCheck, IdentifyNamesTheChipAndLeavesBufferAndSupplyAlone) {
     SocketRig rig(kSockets[0]);
     const ProgBuffer buffer = rig.buffer;
@@ -182,12 +132,6 @@ TEST(IdCheck, IdentifyNamesTheChipAndLeavesBufferAndSupplyAlone) {
     SocketRig unknown(kSockets[1]);
     identifychip(unknown.engine, unknown.port);
     EXPECT_EQ(unknown.host.status(), "Device ID 1234h: no model of the device file has this ID.");
-
-    SimEngineRig old(k628A);
-    result = identifychip(old.engine, old.port);
-    EXPECT_EQ(result.status, OperationStatus::NoIdentifyScript);
-    EXPECT_EQ(old.host.status(), "Operation failed: the model 16F628A has no identify script.");
-    EXPECT_EQ(old.adapter.lineoperations(), 0);
 }
 
 TEST(IdCheck, AnIdentifyScriptThatLeavesTheSupplyOnIsAScriptError) {
