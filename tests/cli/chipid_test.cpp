@@ -93,6 +93,16 @@ TEST(CliChipId, IdentifyNamesTheChipInTheSocket) {
               "Device ID 0E27h: 16F877A, revision 7.\n");
     EXPECT_EQ(run.err, "");
 
+    // A part the simulation does not know stands for the model's chip, ID included.
+    cli.write("devices.txt",
+              "identifyalgdef 1: begin,s00-3fff,s06,s06,s06,s06,s06,s06,temp=s04,end\n"
+              "model: 12F999\nflash: 1024\neeprom: 0\nconfigerased: 3FFF,3FFF\n"
+              "voltageseq: vppvdd\nidentifyalg: 1\ndeviceid: 2240\n");
+    run = cli.run({"--devices", cli.path("devices.txt"), "--model", "12F999", "--port", "sim",
+                   "--virtual-time", "identify"});
+    EXPECT_EQ(run.exitcode, 0) << run.err;
+    EXPECT_TRUE(contains(run.out, "Device ID 2240h: 12F999, revision 0.\n")) << run.out;
+
     run = cli.run({"--help"});
     EXPECT_TRUE(contains(run.out, "  identify  ")) << run.out;
     EXPECT_TRUE(contains(run.out, "  6  wrong or missing chip")) << run.out;

@@ -9,6 +9,9 @@
 
 namespace qm {
 
+// The bits of 2006h that hold the part's ID when a model names no mask: all but a 5-bit revision.
+inline constexpr int32_t kDefaultDeviceIdMask = 0x3FE0;
+
 // The active model's values, converted from the texts of its devicemodel by selectmodel.
 struct ActiveModel {
     int32_t modelnumber = 0;
@@ -25,7 +28,7 @@ struct ActiveModel {
     // What 2006h reads with the revision bits (those outside deviceidmask) cleared; -1 when the
     // model has no device ID, and then no chip is checked.
     int32_t deviceid = -1;
-    int32_t deviceidmask = 0x3FE0;
+    int32_t deviceidmask = kDefaultDeviceIdMask;
     // Implemented bits of CONF1 and CONF2: the configuration checks compare only these.
     std::array<int32_t, 2> configmask{0x3FFF, 0x3FFF};
     // The script that reads 2006h into tempword; empty when the model has none.

@@ -32,8 +32,6 @@ struct OptionalScript {
 inline constexpr std::array<OptionalScript, 1> kOptionalScripts{
     {{"identifyalgdef", "identifyalg:"}}};
 
-inline constexpr int32_t kDefaultDeviceIdMask = 0x3FE0;
-
 // A key's name as devicemodel::optional files it: the key without its colon.
 std::string optionalname(std::string_view key);
 
