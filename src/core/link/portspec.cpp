@@ -32,6 +32,15 @@ bool isportnumbertext(std::string_view text) {
     return i == text.size();
 }
 
+// "word" alone, or "word:VALUE" with a value that is not empty; the word in any case.
+std::optional<std::string> wordport(std::string_view text, std::string_view word) {
+    if (!startswithnocase(text, word)) return std::nullopt;
+    text.remove_prefix(word.size());
+    if (text.empty()) return std::string();
+    if (text.front() != ':' || text.size() == 1) return std::nullopt;
+    return std::string(text.substr(1));
+}
+
 }  // namespace
 
 std::optional<PortSpec> parseportspec(std::string_view text) {
@@ -45,6 +54,15 @@ std::optional<PortSpec> parseportspec(std::string_view text) {
         spec.path = std::string(text.substr(4));
         if (spec.path.empty()) return std::nullopt;
         return spec;
+    }
+    const std::pair<std::string_view, PortSpec::Kind> words[] = {
+        {"ftdisim", PortSpec::Kind::FtdiSim}, {"ftdi", PortSpec::Kind::Ftdi}};
+    for (const auto& [word, kind] : words) {
+        if (auto value = wordport(text, word)) {
+            spec.kind = kind;
+            spec.path = std::move(*value);
+            return spec;
+        }
     }
     if (text.find('/') != std::string_view::npos) {
         spec.kind = PortSpec::Kind::Path;
