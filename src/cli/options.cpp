@@ -3,6 +3,7 @@
 #include <cctype>
 #include <map>
 
+#include "link/ftdipins.h"
 #include "link/portspec.h"
 #include "link/portselect.h"
 #include "text/leadingnumber.h"
@@ -97,7 +98,8 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
             if (!value(text)) return fail("option --port needs a port");
             if (!parseportspec(text)) {
                 return fail("unknown port '" + text +
-                            "': use 1-16, COM1-COM16, a device path, sim or sim:IMAGE");
+                            "': use 1-16, COM1-COM16, a device path, sim, sim:IMAGE, ftdi, "
+                            "ftdi:SERIAL, ftdisim or ftdisim:IMAGE");
             }
             o.port = text;
         } else if (arg == "--baud") {
@@ -111,6 +113,11 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
                             std::to_string(kMaxLineHoldTime));
             }
             o.holdus = leadingnumber(text);
+        } else if (arg == "--ftdi-pins") {
+            if (!value(text)) return fail("option --ftdi-pins needs a pin map");
+            std::string error;
+            if (!parseftdipins(text, error)) return fail("option --ftdi-pins: " + error);
+            o.ftdipins = text;
         } else {
             return fail("unknown option " + arg);
         }
@@ -137,11 +144,12 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
     if (o.noverify && o.command != "program") {
         return fail("option --no-verify belongs to the command program");
     }
-    if (o.virtualtime) {
-        const auto spec = o.port ? parseportspec(*o.port) : std::nullopt;
-        if (!spec || spec->kind != PortSpec::Kind::Sim) {
-            return fail("option --virtual-time needs --port sim or --port sim:IMAGE");
-        }
+    const auto spec = o.port ? parseportspec(*o.port) : std::nullopt;
+    if (o.virtualtime && !(spec && spec->simulated())) {
+        return fail("option --virtual-time needs a simulated port: --port sim or --port ftdisim");
+    }
+    if (o.ftdipins && !(spec && spec->ftdi())) {
+        return fail("option --ftdi-pins needs an FT232R cable: --port ftdi or --port ftdisim");
     }
     o.args = std::move(positional);
     result.ok = true;

@@ -12,12 +12,13 @@ namespace qm::cli {
 struct CliOptions {
     std::optional<std::string> devices;   // --devices FILE
     std::optional<std::string> model;     // --model NAME|NUMBER
-    std::optional<std::string> port;      // --port N|COMn|PATH|sim[:IMAGE]
+    std::optional<std::string> port;      // --port N|COMn|PATH|sim[:IMAGE]|ftdi[:SERIAL]|ftdisim[:IMAGE]
     std::optional<std::string> baud;      // --baud RATE
     std::optional<int32_t> holdus;        // --hold-us N
+    std::optional<std::string> ftdipins;  // --ftdi-pins MAP (FT232R cables only)
     std::optional<std::string> settings;  // --settings FILE (an INI file instead of the user's)
     bool quiet = false;
-    bool virtualtime = false;  // --virtual-time: simulated port only, for tests
+    bool virtualtime = false;  // --virtual-time: simulated ports only, for tests
     bool noverify = false;     // program --no-verify
     bool help = false;
     bool version = false;

@@ -14,7 +14,8 @@ scripts of the device description file.
 
 Commands:
   models                        list the models: number, name, FLASH words, EEPROM bytes
-  ports                         list COM1-COM16 with their device and whether they open
+  ports                         list COM1-COM16 with their device and whether they open,
+                                and the FT232R USB cables found
   show FILE.hex                 load a HEX file and print the load report and the buffer
   program FILE.hex [--no-verify]
                                 Program All, then Verify (unless --no-verify)
@@ -31,10 +32,16 @@ Options:
                         (default: setting "Microcontroller Model")
   --port PORT           N or COMn (1-16), a device path such as /dev/ttyUSB0, sim for the
                         simulated adapter, or sim:IMAGE to keep the simulated chip in the HEX
-                        file IMAGE between runs (default: setting "Serial Port Number")
+                        file IMAGE between runs (default: setting "Serial Port Number");
+                        ftdi for the first FT232R USB cable in bit-bang mode, ftdi:SERIAL for
+                        the one with that serial number; ftdisim or ftdisim:IMAGE for the
+                        simulated adapter behind a simulated FT232R cable
   --baud RATE           baud rate (default: setting "Serial Port Baud Rate")
   --hold-us N           hold every line change at least N microseconds; USB-serial adapters
-                        may need 50-500 (default: setting "Line Hold Time")
+                        may need 50-500 (default: setting "Line Hold Time"); FT232R cables
+                        hold every line state at least 1 microsecond
+  --ftdi-pins MAP       where an FT232R cable has the lines, e.g. rts=D2,dtr=D4,dsr=D5 (the
+                        default); add :high to a line asserted by a high pin
   --settings FILE       keep the settings in this INI file (also: QUELLMARK_SETTINGS)
   -q, --quiet           no progress bar
   -h, --help            this text
