@@ -11,13 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "buffer/progbuffer.h"
-#include "devices/loaddevices.h"
-#include "devices/selectmodel.h"
+#include "benchsupport.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
-#include "host/host.h"
-#include "host/virtualclock.h"
 #include "link/linedriver.h"
 #include "link/portselect.h"
 #include "sim/chipfamily.h"
@@ -28,39 +24,13 @@ namespace {
 
 using Wall = std::chrono::steady_clock;
 
-// The cheapest host there can be: the measurement is the core's cost, not a window's.
-class BenchHost final : public qm::Host {
-public:
-    void setstatus(const std::string& text) override {
-        ++statuses;
-        last = text;
-    }
-    void yield() override {}
-    int mymsgbox(const std::string& text, int, const std::string&) override {
-        last = text;
-        return qm::kAnswerOk;
-    }
-    qm::Clock& clock() override { return clock_; }
-    void endprogram() override {}
-
-    int64_t statuses = 0;
-    std::string last;
-
-private:
-    qm::VirtualClock clock_;
-};
+using bench::BenchHost;
 
 double ms(Wall::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
 double median(std::vector<double> v) {
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
-}
-
-void fill(qm::ProgBuffer& buffer) {
-    for (size_t i = 0; i < buffer.flash.size(); ++i) buffer.flash[i] = int32_t((i * 0x2F1 + 0x155) & 0x3FFF);
-    for (size_t i = 0; i < buffer.eeprom.size(); ++i) buffer.eeprom[i] = int32_t((i * 29 + 3) & 0xFF);
-    buffer.conf[0] = 0x3F3A;  // unprotected, unimplemented bits as the chip reads them
 }
 
 struct Run {
@@ -81,7 +51,7 @@ struct Rig {
         chip.setcommandlogging(false);
         adapter.open("sim", 56000);
         qm::clearbuffer(buffer, model);
-        fill(buffer);
+        bench::fill(buffer);
     }
 
     BenchHost host;
@@ -156,16 +126,8 @@ double driver_run(const qm::ActiveModel& model) {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    const std::string path = std::string(QUELLMARK_SOURCE_DIR) + "/data/quellmarkdevices.txt";
-    const qm::LoadDevicesResult loaded = qm::loaddevices(path);
-    int32_t number = 0;
-    for (int n = 1; n <= loaded.table.modelcount(); ++n)
-        if (loaded.table.models[size_t(n)].name == "16F877A") number = n;
     qm::ActiveModel model;
-    if (number == 0 || !qm::selectmodel(loaded.table, number, model).ok) {
-        std::fprintf(stderr, "no usable 16F877A model in %s\n", path.c_str());
-        return 1;
-    }
+    if (!bench::load16f877a(model)) return 1;
 
     std::vector<double> program, verify, total, driveronly;
     Run last;
