@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what building and testing Quellmark needs on Debian 12. Skips apt when all is present.
 set -euo pipefail
-packages=(g++ cmake make libgtest-dev libgmock-dev qt6-base-dev qt6-serialport-dev)
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev qt6-serialport-dev
+          libftdi1-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
