@@ -31,9 +31,9 @@ bool BitBangPort::open(const std::string& name, int32_t baud) {
     rts_ = false;
     dtr_ = false;
     latchknown_ = false;
-    // Through UART mode first: whatever mode an earlier program left the chip in ends there, with
-    // both lines off, before bit-bang mode takes them over.
-    if (!leavebitbang() || !enterbitbang()) {
+    // Straight into bit-bang mode, whatever mode the chip was left in: the latch is loaded with
+    // the pins as inputs, so a standard cable's lines stay off throughout.
+    if (!enterbitbang()) {
         const std::string why = error_;
         transport_.close();
         open_ = false;
@@ -74,9 +74,11 @@ bool BitBangPort::leavebitbang() {
 
 // On entering bit-bang mode the outputs show the chip's output latch. When the latch may hold
 // anything else than the current states (after opening), it is loaded first with every pin an
-// input: the pins then rest on the FT232R's pull-ups, which are the idle levels of a standard
-// cable (TXD at mark, RTS and DTR off) [not checked on every cable revision]. Loading it with
-// the outputs on would drive the unknown byte for a round trip.
+// input: the pins then rest on the FT232R's pull-ups, the levels the UART leaves them at when
+// idle, which on a standard cable are TXD at mark and RTS and DTR off [the pull-ups are in the
+// data sheet; that the latch keeps its byte across the mode change is not checked on a cable].
+// Loading it with the outputs on would drive the unknown byte for a round trip. A cable whose
+// lines are asserted by high pins rests with them on, and they go off when the outputs come on.
 bool BitBangPort::enterbitbang() {
     const uint8_t state = pins_.encode(rts_, dtr_);
     if (!latchknown_ || latch_ != state) {
