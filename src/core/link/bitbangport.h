@@ -30,8 +30,9 @@ class BitBangPort final : public SerialPort, private LineBatch {
     static constexpr int32_t kBitBangRate = 500000;
     // The shortest time a line state is held, whatever hold time is asked for.
     static constexpr int32_t kMinHoldUs = 1;
-    // Queued bytes that make a transfer go out before its wait, so long runs of commands with
-    // long holds need no unbounded buffer. Reads are never split.
+    // Queued bytes that make what is queued go out before it is needed, so long runs of commands
+    // with long holds need no unbounded buffer. Once a read is queued nothing goes out before
+    // its flush: the samples of one transfer come back together.
     static constexpr size_t kMaxQueuedBytes = 16384;
 
     explicit BitBangPort(FtdiTransport& transport, FtdiPinMap pins = {});
