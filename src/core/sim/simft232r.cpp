@@ -105,13 +105,16 @@ bool SimFt232r::setmodemlines(bool rts, bool dtr) {
     return true;
 }
 
-bool SimFt232r::setbitbang(uint8_t outputs, int32_t rate) {
-    for (int i = 0; i < kBitBangRequests; ++i)
+bool SimFt232r::requests(int count, int32_t rate, const char* what) {
+    for (int i = 0; i < count; ++i)
         if (!roundtrip()) return false;
-    if (rate <= 0) {
-        error_ = "the bit-bang rate " + std::to_string(rate) + " is not valid";
-        return false;
-    }
+    if (rate > 0) return true;
+    error_ = std::string(what) + " " + std::to_string(rate) + " is not valid";
+    return false;
+}
+
+bool SimFt232r::setbitbang(uint8_t outputs, int32_t rate) {
+    if (!requests(kBitBangRequests, rate, "the bit-bang rate")) return false;
     bitbang_ = true;
     outputs_ = outputs;
     rate_ = rate;
@@ -121,12 +124,7 @@ bool SimFt232r::setbitbang(uint8_t outputs, int32_t rate) {
 }
 
 bool SimFt232r::setuart(int32_t baud) {
-    for (int i = 0; i < kUartRequests; ++i)
-        if (!roundtrip()) return false;
-    if (baud <= 0) {
-        error_ = "the baud rate " + std::to_string(baud) + " is not valid";
-        return false;
-    }
+    if (!requests(kUartRequests, baud, "the baud rate")) return false;
     bitbang_ = false;
     baud_ = baud;
     showpins();
@@ -166,8 +164,7 @@ bool SimFt232r::exchange(std::span<const uint8_t> out, std::span<uint8_t> in) {
 }
 
 bool SimFt232r::senduart(uint8_t byte) {
-    for (int i = 0; i < kSendUartRequests; ++i)
-        if (!roundtrip()) return false;
+    if (!requests(kSendUartRequests, baud_, "the baud rate")) return false;
     if (bitbang_) {
         // In bit-bang mode a written byte is a pin state, not a frame.
         writepins(byte);

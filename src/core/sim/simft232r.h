@@ -62,6 +62,8 @@ class SimFt232r final : public FtdiTransport {
   private:
     // Counts one round trip; false when the cable is closed or has just been unplugged.
     bool roundtrip();
+    // `count` round trips of a call that sets a rate (or baud rate) `what`, which must be above 0.
+    bool requests(int count, int32_t rate, const char* what);
     // The pins as they stand: outputs from the latch or the UART, inputs on their pull-ups.
     uint8_t pins() const;
     // Passes the pins' line levels on to the connector; true when one changed.
