@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "core/link/backendrig.h"
+#include "engine/interpreter.h"
 
 namespace qm::test {
 namespace {
@@ -133,6 +134,14 @@ TEST(BitBang, SupplyToggleIsAUartFrameWithTheLinesHeld) {
         EXPECT_TRUE(rig.adapter.dtr());
         EXPECT_EQ(rig.tap->states.size(), 4u);
     }
+}
+
+TEST(BitBang, ARunEndsWithEverythingItQueuedSent) {
+    BackEndRig rig(kTestDevices, k628A, true);
+    // No wait and no "end": nothing but the run's own end sends the increments.
+    const RunResult result = runalg(*rig.engine, {"begin", "s06", "s06", "s06"});
+    EXPECT_EQ(result.outcome, RunOutcome::Completed);
+    EXPECT_EQ(rig.chip->pc(), 3);
 }
 
 TEST(BitBang, UnpluggedCableEndsTheOperationAsFailed) {
