@@ -11,9 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "benchsupport.h"
+#include "benchjob.h"
+#include "buffer/progbuffer.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
+#include "host/host.h"
+#include "host/virtualclock.h"
 #include "link/linedriver.h"
 #include "link/portselect.h"
 #include "sim/chipfamily.h"
@@ -24,7 +27,7 @@ namespace {
 
 using Wall = std::chrono::steady_clock;
 
-using bench::BenchHost;
+using BenchHost = qm::bench::BenchHost<qm::VirtualClock>;
 
 double ms(Wall::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
 
@@ -51,7 +54,7 @@ struct Rig {
         chip.setcommandlogging(false);
         adapter.open("sim", 56000);
         qm::clearbuffer(buffer, model);
-        bench::fill(buffer);
+        qm::bench::fill(buffer);
     }
 
     BenchHost host;
@@ -126,8 +129,9 @@ double driver_run(const qm::ActiveModel& model) {
 
 int main(int argc, char** argv) {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    qm::ActiveModel model;
-    if (!bench::load16f877a(model)) return 1;
+    const qm::bench::BenchModel bench = qm::bench::loadbenchmodel();
+    if (bench.number == 0) return 1;
+    const qm::ActiveModel& model = bench.model;
 
     std::vector<double> program, verify, total, driveronly;
     Run last;

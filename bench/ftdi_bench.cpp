@@ -17,9 +17,10 @@
 #include <chrono>
 #include <cstdio>
 
-#include "benchsupport.h"
+#include "benchjob.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
+#include "host/virtualclock.h"
 #include "link/bitbangport.h"
 #include "link/linedriver.h"
 #include "link/portselect.h"
@@ -31,6 +32,7 @@
 namespace {
 
 using Wall = std::chrono::steady_clock;
+using BenchHost = qm::bench::BenchHost<qm::VirtualClock>;
 
 constexpr double kUsbRoundTripS = 1e-3;
 // An access to a built-in UART's modem-control register [an assumption, not measured here].
@@ -52,7 +54,7 @@ struct Counts {
 // Program All then Verify through the given port; the chip's clock may differ from the host's.
 template <typename Setup>
 Counts run(const qm::ActiveModel& model, Setup setup) {
-    bench::BenchHost host;
+    BenchHost host;
     qm::SimAdapter adapter;
     adapter.open("sim", 56000);
     Counts counts;
@@ -60,12 +62,12 @@ Counts run(const qm::ActiveModel& model, Setup setup) {
     return counts;
 }
 
-void operate(bench::BenchHost& host, qm::SerialPort& port, qm::PicChip& chip,
+void operate(BenchHost& host, qm::SerialPort& port, qm::PicChip& chip,
              const qm::ActiveModel& model, Counts& counts) {
     qm::LineDriver driver(port, host, model);
     qm::ProgBuffer buffer;
     qm::clearbuffer(buffer, model);
-    bench::fill(buffer);
+    qm::bench::fill(buffer);
     qm::Engine engine(host, port, driver, model, buffer);
     qm::PortState state;
     state.portnumber = 1;
@@ -87,7 +89,7 @@ qm::PicChip makechip(const qm::ActiveModel& model, qm::Clock& clock) {
 }
 
 Counts serialrun(const qm::ActiveModel& model) {
-    return run(model, [](bench::BenchHost& host, qm::SimAdapter& adapter, const qm::ActiveModel& m,
+    return run(model, [](BenchHost& host, qm::SimAdapter& adapter, const qm::ActiveModel& m,
                          Counts& counts) {
         qm::PicChip chip = makechip(m, host.clock());
         adapter.attach(&chip);
@@ -97,7 +99,7 @@ Counts serialrun(const qm::ActiveModel& model) {
 }
 
 Counts bitbangrun(const qm::ActiveModel& model) {
-    return run(model, [](bench::BenchHost& host, qm::SimAdapter& adapter, const qm::ActiveModel& m,
+    return run(model, [](BenchHost& host, qm::SimAdapter& adapter, const qm::ActiveModel& m,
                          Counts& counts) {
         qm::SimFt232r cable(adapter, host.clock());
         qm::PicChip chip = makechip(m, cable.lineclock());
@@ -119,8 +121,9 @@ Counts bitbangrun(const qm::ActiveModel& model) {
 }  // namespace
 
 int main() {
-    qm::ActiveModel model;
-    if (!bench::load16f877a(model)) return 1;
+    const qm::bench::BenchModel bench = qm::bench::loadbenchmodel();
+    if (bench.number == 0) return 1;
+    const qm::ActiveModel& model = bench.model;
 
     const Counts serial = serialrun(model);
     const Counts bitbang = bitbangrun(model);

@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "cli/exitcode.h"
 #include "cli/hexfiles.h"
+#include "cli/stopsignals.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
 #include "link/portselect.h"
@@ -31,7 +32,10 @@ int runoperations(Session& session, Engine& engine, const PortState& port) {
     const std::string& command = session.options.command;
     if (command == "program") {
         const int code = exitcodefor(programall(engine, port));
-        if (code != kExitOk || session.options.noverify) return code;
+        // A signal after the last line change of Program All stops before Verify begins.
+        if (code != kExitOk || session.options.noverify || StopSignals::received() != 0) {
+            return code;
+        }
         return exitcodefor(verifyall(engine, port));
     }
     if (command == "verify") return exitcodefor(verifyall(engine, port));
@@ -55,21 +59,28 @@ int runchipcommand(Session& session) {
         }
     }
 
+    // From here on Ctrl-C ends the operation with the supply switched off and the simulated
+    // chip's image saved, rather than the process on the spot.
+    StopSignals signals;
     ChipPort chipport;
     if (const int code = chipport.open(session); code != kExitOk) return code;
     // An unrecognised script instruction ends the process from inside the run; the simulated
     // chip has been changed by then and keeps that, like a real one.
-    session.host.setexithook([&session, &chipport] { chipport.finish(session); });
+    session.host.setexithook([&session, &chipport] {
+        chipport.finish(session);
+        session.reportsettingsfailure();
+    });
 
     Engine engine(session.host, chipport.port(), chipport.linedriver(), session.activemodel,
                   session.progbuffer);
     PortState port;
     port.portready = true;
     port.portnumber = chipport.portnumber();
-    const int code = runoperations(session, engine, port);
+    const int code = StopSignals::received() != 0 ? kExitOk : runoperations(session, engine, port);
 
     session.host.setexithook(nullptr);
     const int finished = chipport.finish(session);
+    if (const int signal = StopSignals::received(); signal != 0) return exitcodeforsignal(signal);
     return code != kExitOk ? code : finished;
 }
 

@@ -8,8 +8,6 @@ namespace qm::cli {
 
 namespace {
 
-constexpr size_t kRowLength = 8;
-
 size_t rowcount(const std::vector<int32_t>& memory, int32_t erased) {
     if (memory.empty()) return 0;
     size_t last = 0;  // one past the last location that is not erased
@@ -19,28 +17,10 @@ size_t rowcount(const std::vector<int32_t>& memory, int32_t erased) {
             break;
         }
     }
-    return std::max<size_t>(1, (last + kRowLength - 1) / kRowLength);
+    return std::max<size_t>(1, (last + kRowLocations - 1) / kRowLocations);
 }
 
 }  // namespace
-
-std::string flashrow(const std::vector<int32_t>& flash, size_t row) {
-    const size_t first = row * kRowLength;
-    std::string text = hexaddr(static_cast<int32_t>(first)) + ":";
-    for (size_t i = first; i < first + kRowLength && i < flash.size(); ++i) {
-        text += " " + hexword(flash[i]);
-    }
-    return text;
-}
-
-std::string eepromrow(const std::vector<int32_t>& eeprom, size_t row) {
-    const size_t first = row * kRowLength;
-    std::string text = hexword(static_cast<int32_t>(first)) + ":";
-    for (size_t i = first; i < first + kRowLength && i < eeprom.size(); ++i) {
-        text += " " + hexbyte(eeprom[i]);
-    }
-    return text;
-}
 
 size_t flashrowcount(const std::vector<int32_t>& flash) { return rowcount(flash, kErasedWord); }
 
@@ -48,8 +28,7 @@ size_t eepromrowcount(const std::vector<int32_t>& eeprom) { return rowcount(eepr
 
 std::string bufferlisting(const ProgBuffer& progbuffer, const ActiveModel& activemodel) {
     std::string text = "Microcontroller Model: " + activemodel.modelname + "\n";
-    text += "FLASH: " + std::to_string(activemodel.flashsize) +
-            ",  EEPROM: " + std::to_string(activemodel.eepromsize) + "\n";
+    text += memorysizestext(activemodel.flashsize, activemodel.eepromsize) + "\n";
     text += "FLASH Memory\n";
     for (size_t row = 0; row < flashrowcount(progbuffer.flash); ++row) {
         text += flashrow(progbuffer.flash, row) + "\n";

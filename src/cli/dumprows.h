@@ -4,16 +4,11 @@
 #include <string>
 #include <vector>
 
+#include "buffer/dumprows.h"
 #include "buffer/progbuffer.h"
 #include "devices/activemodel.h"
 
 namespace qm::cli {
-
-// Rows in the memory views' format: 8 locations from index 8*row, "000010: 3FFF 3FFF ..." for
-// FLASH and "0010: FF FF ..." for EEPROM. A row that runs past the end of the memory stops at
-// its last location.
-std::string flashrow(const std::vector<int32_t>& flash, size_t row);
-std::string eepromrow(const std::vector<int32_t>& eeprom, size_t row);
 
 // The rows worth printing: from row 0 up to the row that holds the last location that is not
 // erased, and at least row 0 of a memory that is not empty.

@@ -1,7 +1,5 @@
 #include "cli/session.h"
 
-#include <cstdlib>
-
 #include "cli/exitcode.h"
 #include "cli/modelchoice.h"
 #include "devices/loaddevices.h"
@@ -9,7 +7,7 @@
 #include "host/systemclock.h"
 #include "host/virtualclock.h"
 #include "platform/applicationfolder.h"
-#include "platform/qsettingsstore.h"
+#include "platform/usersettings.h"
 #include "settings/settings.h"
 
 namespace qm::cli {
@@ -31,16 +29,24 @@ Session::Session(CliOptions opts, std::ostream& outstream, std::ostream& errstre
       clock(makeclock(options.virtualtime)),
       bar(errstream, erristerminal && !options.quiet),
       host(outstream, errstream, bar, *clock) {
-    std::string inipath;
-    if (options.settings) {
-        inipath = *options.settings;
-    } else if (const char* env = std::getenv("QUELLMARK_SETTINGS"); env != nullptr && *env) {
-        inipath = env;
-    }
-    auto store = inipath.empty() ? std::make_unique<QSettingsStore>()
-                                 : std::make_unique<QSettingsStore>(inipath);
+    auto store = usersettings(options.settings.value_or(""));
     settingslocation_ = store->location();
     settings_ = std::move(store);
+}
+
+int Session::checksettings() {
+    const std::string why = settings_->unusablereason();
+    if (why.empty()) return kExitOk;
+    host.printerror("quellmark-cli: the settings file " + settingslocation_ +
+                    " cannot be used: " + why + "; it was left alone.");
+    return kExitUsage;
+}
+
+void Session::reportsettingsfailure() {
+    const std::string& why = settings_->writefailure();
+    if (!why.empty())
+        host.printerror("quellmark-cli: the settings could not be saved to " + settingslocation_ +
+                        ": " + why + ".");
 }
 
 int Session::loaddevicefile() {
@@ -51,7 +57,10 @@ int Session::loaddevicefile() {
                                              : loaded.error);
         return kExitDevice;
     }
-    for (const auto& line : formatdevicewarnings(loaded.warnings)) host.printerror(line);
+    for (const auto& line :
+         formatdevicewarnings(loaded.warnings, devicespath, loaded.warningcount)) {
+        host.printerror(line);
+    }
     if (loaded.status == LoadDevicesStatus::NoModels) {
         host.printerror("The device file " + devicespath + " lists no model.");
         return kExitDevice;

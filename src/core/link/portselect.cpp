@@ -38,22 +38,33 @@ void listports(PortState& state, SerialPort& port, PortNaming naming) {
 
 bool openport(PortState& state, SerialPort& port, SettingsStore& settings, Host& host,
               LineDriver* driver, PortNaming naming) {
-    state.portnumber = getsettingnum(settings, kSettingPortNumber, state.defaultport);
+    const int32_t number = getsettingnum(settings, kSettingPortNumber, state.defaultport);
+    return openportdevice(state, port, settings, host, driver, number,
+                          portdevicename(number, naming),
+                          "Serial port COM" + std::to_string(number));
+}
+
+void readportsettings(PortState& state, SettingsStore& settings) {
     state.baudrate = getsetting(settings, kSettingBaudRate, kDefaultBaudRate);
-    state.holdtime =
-        std::clamp(getsettingnum(settings, kSettingLineHoldTime, kDefaultLineHoldTime), int32_t{0}, kMaxLineHoldTime);
+    state.holdtime = std::clamp(getsettingnum(settings, kSettingLineHoldTime, kDefaultLineHoldTime),
+                                int32_t{0}, kMaxLineHoldTime);
+}
+
+bool openportdevice(PortState& state, SerialPort& port, SettingsStore& settings, Host& host,
+                    LineDriver* driver, int32_t portnumber, const std::string& device,
+                    const std::string& shown) {
+    state.portnumber = portnumber;
+    readportsettings(state, settings);
     if (driver != nullptr) driver->setholdtime(state.holdtime);
     state.portready = false;
 
     // A port object cannot be opened twice; reopening means closing first.
     if (port.isopen()) port.close();
-    const std::string name = portdevicename(state.portnumber, naming);
-    const std::string com = "Serial port COM" + std::to_string(state.portnumber);
-    if (!name.empty() && port.open(name, leadingnumber(state.baudrate))) {
+    if (!device.empty() && port.open(device, leadingnumber(state.baudrate))) {
         state.portready = true;
-        host.setstatus(com + " ready...");
+        host.setstatus(shown + " ready...");
     } else {
-        host.setstatus(com + " error!");
+        host.setstatus(shown + " error!");
     }
     return state.portready;
 }

@@ -54,8 +54,17 @@ void PicChip::setclock(bool high) {
 
 void PicChip::setdata(bool high) { dat_ = high; }
 
-// VDD and VPP rise together on this adapter, so power-up is entry into programming mode.
+// VDD and VPP rise together on this adapter, so power-up is entry into programming mode. The
+// chip enters it cleanly only with CLOCK and DATA held low while VPP rises.
 void PicChip::enterprogramming() {
+    if (clk_ || dat_) {
+        logevent(ChipEventKind::kProtocolFault, -1, -1, pc_,
+                 std::string("power on with ") +
+                     (clk_ && dat_ ? "CLOCK and DATA"
+                      : clk_       ? "CLOCK"
+                                   : "DATA") +
+                     " high; programming mode needs both low");
+    }
     pc_ = 0;
     latch_.fill(0x3FFF);
     datalatch_ = 0xFF;

@@ -104,17 +104,14 @@ class ModelRig {
         port.portnumber = 1;
     }
 
-    // What the simulated chip found wrong (cut-short cycles, ignored or unknown commands): the
-    // number of faults and the first few; empty when there were none.
+    // What the simulated chip found wrong (cut-short cycles, ignored or unknown commands, a
+    // power-on with CLOCK or DATA high): the number of faults and the first few; empty when
+    // there were none.
     std::string chipfaults() const {
         int count = 0;
         std::string first;
         for (const ChipEvent& event : chip->log()) {
-            if (event.kind == ChipEventKind::kViolation || event.kind == ChipEventKind::kIgnored ||
-                event.kind == ChipEventKind::kUnknownCommand ||
-                event.kind == ChipEventKind::kIncompleteCommand) {
-                if (++count <= 3) first += "\n" + describe(event);
-            }
+            if (isfault(event.kind) && ++count <= 3) first += "\n" + describe(event);
         }
         return count == 0 ? std::string() : std::to_string(count) + " faults:" + first;
     }

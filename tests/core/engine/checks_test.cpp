@@ -134,6 +134,36 @@ TEST(MismatchLimit, AFinalLoopJumpsBackAndCountingGoesOn) {
     EXPECT_EQ(rig.count(), 40);
 }
 
+// The 25th mismatch sends the run to a final "loop" from a pass that skipped its memory
+// instruction, or from between two loops after the first has ended. That "loop" goes back to the
+// last loop head as always, and the run ends there, counting on.
+TEST(MismatchLimit, AFinalLoopReachedByTheLimitIsNotAScriptError) {
+    const struct {
+        int32_t flash;
+        const char* script;
+        int32_t mismatches;
+    } cases[] = {
+        // Config mismatches are the odd ones: the 25th cuts the 13th pass before its flash check;
+        // the loop then goes on from address 12 to 15.
+        {16, "setflashloop,temp=s04,checkblankconfig1,temp=s04,checkblankflash,loop", 33},
+        // 24 FLASH mismatches, the 25th at CONF1: back to the ended FLASH loop, which runs again
+        // (24), then CONF1 and the EEPROM loop (1 + 8).
+        {24,
+         "setflashloop,temp=s04,checkblankflash,loop,temp=s04,checkblankconfig1,"
+         "seteepromloop,temp=s05,checkblankeeprom,loop",
+         58},
+    };
+    for (const auto& c : cases) {
+        CheckRig rig;
+        rig.model.flashsize = c.flash;
+        rig.reset();
+        rig.port.readfunction = [](int32_t) { return 0x0000; };
+        const RunResult result = rig.run(c.script);
+        EXPECT_EQ(result.outcome, RunOutcome::Completed) << c.script << ": " << result.error.reason;
+        EXPECT_EQ(rig.count(), c.mismatches) << c.script;
+    }
+}
+
 TEST(MismatchLimit, ChecksOutsideBlankCheckAndVerifyCountOn) {
     CheckRig rig;
     rig.engine.report.mismatchcount = 24;

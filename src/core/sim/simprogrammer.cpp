@@ -1,0 +1,96 @@
+#include "sim/simprogrammer.h"
+
+#include <filesystem>
+#include <system_error>
+
+#include "sim/chipfamily.h"
+#include "sim/simimage.h"
+
+namespace qm {
+
+namespace {
+
+// The name the simulated adapter is opened under; it accepts any.
+constexpr const char* kSimPortName = "sim";
+
+}  // namespace
+
+SimProgrammer::SimProgrammer(const ActiveModel& activemodel, Clock& clock,
+                             std::optional<FtdiPinMap> cable)
+    : cable_(cable ? std::make_unique<SimFt232r>(adapter_, clock, *cable) : nullptr),
+      // Behind a cable the chip sees each line change at the time it takes at the bit-bang rate.
+      chip_(std::make_unique<PicChip>(
+          chipfamilyformodel(activemodel.modelname, activemodel.flashsize, activemodel.eepromsize),
+          cable_ ? cable_->lineclock() : clock)) {
+    // Only faults are of interest; a full command log of a large chip would be millions of lines.
+    chip_->setcommandlogging(false);
+}
+
+SimProgrammer::~SimProgrammer() = default;
+
+bool SimProgrammer::open(const std::string& imagepath, std::string& why) {
+    imagepath_ = imagepath;
+    imageloaded_.clear();
+    if (!imagepath_.empty()) {
+        if (!loadchipimage(*chip_, imagepath_, why)) return false;
+        std::error_code ec;
+        if (std::filesystem::exists(imagepath_, ec)) imageloaded_ = chipimagetext(*chip_);
+    }
+    adapter_.attach(chip_.get());
+    adapter_.open(kSimPortName, 9600);
+    return true;
+}
+
+std::string SimProgrammer::name() const {
+    return cable_ ? "Simulated FT232R cable" : "Simulated adapter";
+}
+
+std::string SimProgrammer::statustext() const {
+    return name() + " ready... (chip " + chip_->family().name +
+           (imagepath_.empty() ? ")" : ", image " + imagepath_ + ")");
+}
+
+bool SimProgrammer::saveimage(std::string& why) {
+    if (imagepath_.empty()) return true;
+    // A run that did not change the chip leaves the image file exactly as it was.
+    if (!imageloaded_.empty() && chipimagetext(*chip_) == imageloaded_) return true;
+    if (!savechipimage(*chip_, imagepath_, why)) return false;
+    imageloaded_ = chipimagetext(*chip_);
+    return true;
+}
+
+std::vector<std::string> SimProgrammer::takefaults(int maxlines) {
+    std::vector<std::string> lines;
+    int more = 0;
+    for (const ChipEvent& event : chip_->log()) {
+        if (!isfault(event.kind)) continue;
+        if (static_cast<int>(lines.size()) < maxlines) {
+            lines.push_back("simulated chip: " + describe(event));
+        } else {
+            ++more;
+        }
+    }
+    if (more > 0) lines.push_back("simulated chip: " + std::to_string(more) + " more");
+    if (cable_) takecablefaults(lines);
+    // A real adapter would stay powered too; the simulated one can say so.
+    if (adapter_.supply()) lines.push_back("simulated chip: the supply is still on");
+    chip_->clearlog();
+    return lines;
+}
+
+// What a real cable would hide: line states too short for the chip, and pulses on TD that the
+// adapter could take for a supply toggle.
+void SimProgrammer::takecablefaults(std::vector<std::string>& lines) {
+    if (const int64_t shortstates = cable_->shortstates() - shortstates_; shortstates > 0) {
+        lines.push_back("simulated cable: " + std::to_string(shortstates) +
+                        " line states shorter than the chip's setup and hold time");
+    }
+    if (const int64_t pulses = cable_->txdpulses() - txdpulses_; pulses > 0) {
+        lines.push_back("simulated cable: " + std::to_string(pulses) +
+                        " pulses on TD in bit-bang mode");
+    }
+    shortstates_ = cable_->shortstates();
+    txdpulses_ = cable_->txdpulses();
+}
+
+}  // namespace qm

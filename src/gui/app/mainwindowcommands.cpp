@@ -1,0 +1,111 @@
+// The main window's commands: HEX files, chip operations, the port, and the commands that open
+// dialogs of their own.
+#include <QApplication>
+#include <QFileDialog>
+#include <QLabel>
+
+#include "buffer/hexload.h"
+#include "buffer/hexwriter.h"
+#include "buffer/lastpath.h"
+#include "gui/app/clicklabel.h"
+#include "gui/app/guihost.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/programmer.h"
+#include "gui/dialogs/inputbox.h"
+
+namespace qm::gui {
+
+namespace {
+
+const char* const kHexFilter = "Intel HEX files (*.hex);;All files (*)";
+
+}  // namespace
+
+bool MainWindow::refusedwhilebusy() {
+    if (!busy_) return false;
+    // A HEX load, a model change or an edit would change the buffer under the running operation.
+    QApplication::beep();
+    return true;
+}
+
+void MainWindow::menuopen_Click() {
+    if (refusedwhilebusy()) return;
+    QFileDialog dialog(this, "Select HEX File To Open", QString::fromStdString(lastpath_),
+                       kHexFilter);
+    dialog.setObjectName("CommonDialog1");
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString path = dialog.selectedFiles().front();
+    if (path.isEmpty()) return;
+    loadhex(path);
+}
+
+void MainWindow::openhexpath(const QString& path) {
+    if (refusedwhilebusy()) return;
+    loadhex(QFileInfo(path).absoluteFilePath());
+}
+
+void MainWindow::loadhex(const QString& path) {
+    const std::string name = takelastpath(settings_, lastpath_, path.toStdString());
+    const HexLoadResult loaded =
+        loadhexfile(*host_, progbuffer_, activemodel_, loadedwords_, lastpath_, name);
+    label_hex_->setText(QString::fromStdString(loaded.labelhex));
+}
+
+void MainWindow::menusave_Click() {
+    if (refusedwhilebusy()) return;
+    QFileDialog dialog(this, "Save Buffer As", QString::fromStdString(lastpath_), kHexFilter);
+    dialog.setObjectName("CommonDialog2");
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The program asks its own overwrite question, after the dialog.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+    const QString path = dialog.selectedFiles().front();
+    if (path.isEmpty()) return;
+    const std::string name = takelastpath(settings_, lastpath_, path.toStdString());
+    const HexSaveResult saved = savehexfile(*host_, progbuffer_, activemodel_, lastpath_ + name);
+    if (saved.labelhex) label_hex_->setText(QString::fromStdString(*saved.labelhex));
+}
+
+void MainWindow::runchipoperation(Operation operation) {
+    if (refusedwhilebusy()) return;
+    programmer_->run(operation);
+    const std::vector<std::string> report = programmer_->simreport();
+    if (report.empty()) return;
+    std::string text;
+    for (const std::string& line : report) text += line + "\r\n";
+    showmessage(QString::fromStdString(text), kMsgInfo);
+}
+
+void MainWindow::menuprogram_Click() { runchipoperation(Operation::Program); }
+void MainWindow::menuread_Click() { runchipoperation(Operation::Read); }
+void MainWindow::menuerase_Click() { runchipoperation(Operation::Erase); }
+void MainWindow::menublank_Click() { runchipoperation(Operation::BlankCheck); }
+void MainWindow::menuverify_Click() { runchipoperation(Operation::Verify); }
+
+void MainWindow::menucheck_Click() {
+    if (!programmer_->ready()) {
+        setstatus(QString::fromStdString(porterrortext(programmer_->portnumber())));
+        return;
+    }
+    // The hardware check dialog opens here once it exists.
+}
+
+void MainWindow::menuport_Click() {
+    if (refusedwhilebusy()) return;
+    const QString answer = myinputbox(this, dialogs_, QString::fromStdString(programmer_->prompt()),
+                                      QString(), QString::number(programmer_->proposedport()));
+    programmer_->changeport(answer.toStdString());
+}
+
+// The model dialog, the programming time, the theme chooser and the help texts come with their
+// own dialogs; until then these commands do nothing.
+void MainWindow::menumodel_Click() {}
+void MainWindow::menuprogtime_Click() {}
+void MainWindow::menucolors_Click() {}
+void MainWindow::menuportinfo_Click() {}
+void MainWindow::menuabout_Click() {}
+
+}  // namespace qm::gui

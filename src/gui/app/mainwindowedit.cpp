@@ -1,0 +1,77 @@
+// In-place editing: one edit box, placed over the value under a right click in a memory view or
+// over a configuration word; Enter stores, Esc or leaving the box discards.
+#include <QApplication>
+#include <QLineEdit>
+#include <QScrollBar>
+
+#include "buffer/bufferedit.h"
+#include "gui/app/clicklabel.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/memorydump.h"
+#include "gui/app/twips.h"
+
+namespace qm::gui {
+
+namespace {
+
+constexpr int kEditBoxHeight = 255;  // twips
+
+}  // namespace
+
+void MainWindow::dumprightclicked(MemoryDump* dump, QPoint point) {
+    if (refusedwhilebusy()) return;
+    const std::optional<MemoryDump::Cell> cell = dump->cellat(point);
+    if (!cell) return;
+    const bool flash = dump == tabla_flash_;
+    QScrollBar* bar = flash ? scrl1_ : scrl2_;
+    const int32_t size = flash ? activemodel_.flashsize : activemodel_.eepromsize;
+    const int32_t index = viewlocation(bar->value(), cell->row, cell->column, size);
+    if (index < 0) return;
+    bar->setFocus();
+    edittarget_ = flash ? EditTarget::Flash : EditTarget::Eeprom;
+    editindex_ = index;
+    const QRect place = dump->cellrect(cell->row, cell->column).translated(dump->pos());
+    openeditbox(place, flash ? 4 : 2);
+}
+
+void MainWindow::label_conf_Click(int index) {
+    if (refusedwhilebusy()) return;
+    edittarget_ = EditTarget::Config;
+    editindex_ = index + 1;
+    openeditbox(label_conf_[size_t(index)]->geometry(), 4);
+}
+
+void MainWindow::openeditbox(QRect geometry, int maxlength) {
+    const int height = std::max(
+        {px(kEditBoxHeight), unosbox_->fontMetrics().lineSpacing() + 2, geometry.height()});
+    unosbox_->setGeometry(geometry.left(), geometry.top(), geometry.width(), height);
+    unosbox_->setMaxLength(maxlength);
+    unosbox_->clear();
+    unosbox_->show();
+    unosbox_->raise();
+    unosbox_->setFocus();
+}
+
+void MainWindow::unosbox_Enter() {
+    const std::string typed = unosbox_->text().toStdString();
+    const std::optional<int32_t> value = editvalue(typed, edittarget_);
+    if (value && !busy_ && storeedit(progbuffer_, edittarget_, editindex_, *value)) {
+        (edittarget_ == EditTarget::Eeprom ? scrl2_ : scrl1_)->setFocus();
+        updatedisplay();
+        label_hex_->clear();
+    }
+    closeeditbox();
+}
+
+void MainWindow::closeeditbox() {
+    if (closingedit_ || !unosbox_->isVisible()) return;
+    closingedit_ = true;
+    const bool hadfocus = unosbox_->hasFocus();
+    unosbox_->hide();
+    if (hadfocus || QApplication::focusWidget() == nullptr) {
+        (edittarget_ == EditTarget::Eeprom ? scrl2_ : scrl1_)->setFocus();
+    }
+    closingedit_ = false;
+}
+
+}  // namespace qm::gui

@@ -1,0 +1,62 @@
+#include "gui/app/startoptions.h"
+
+namespace qm::gui {
+
+ParsedStart parsestartoptions(const std::vector<std::string>& args) {
+    ParsedStart parsed;
+    StartOptions& options = parsed.options;
+    bool optionsended = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!optionsended && arg == "--") {
+            optionsended = true;
+        } else if (!optionsended && (arg == "--help" || arg == "-h")) {
+            options.help = true;
+        } else if (!optionsended && arg == "--version") {
+            options.version = true;
+        } else if (!optionsended && (arg == "--port" || arg == "--settings")) {
+            if (i + 1 >= args.size()) {
+                parsed.error = arg + " needs a value";
+                return parsed;
+            }
+            const std::string& value = args[++i];
+            if (arg == "--settings") {
+                options.settings = value;
+                continue;
+            }
+            options.port = parseportspec(value);
+            if (!options.port) {
+                parsed.error = "--port " + value +
+                               ": not a port (1-16, COMn, a device path, sim or sim:IMAGE)";
+                return parsed;
+            }
+        } else if (!optionsended && arg.size() > 1 && arg[0] == '-') {
+            parsed.error = "unknown option " + arg;
+            return parsed;
+        } else if (options.hexfile.empty()) {
+            options.hexfile = arg;
+        } else {
+            parsed.error = "only one HEX file can be opened";
+            return parsed;
+        }
+    }
+    parsed.ok = true;
+    return parsed;
+}
+
+std::string startusage() {
+    return "Usage: quellmark [--port PORT] [--settings FILE] [FILE.hex]\n"
+           "\n"
+           "The desktop programmer for PIC mid-range microcontrollers. FILE.hex is opened\n"
+           "into the buffer once the window has loaded.\n"
+           "\n"
+           "  --port PORT      the programmer port for this run, saved nowhere: a number\n"
+           "                   1-16 or COMn, a device path such as /dev/ttyUSB0, or sim\n"
+           "                   (the simulated adapter with a simulated chip of the model)\n"
+           "                   or sim:IMAGE (its memory kept in the HEX file IMAGE)\n"
+           "  --settings FILE  an INI file instead of the user's settings (also the\n"
+           "                   environment variable QUELLMARK_SETTINGS)\n"
+           "  --help, --version\n";
+}
+
+}  // namespace qm::gui

@@ -1,0 +1,117 @@
+#include "gui/app/startroutine.h"
+
+#include <QDir>
+#include <QLockFile>
+#include <QStandardPaths>
+
+#include <cstdio>
+
+#include "devices/loaddevices.h"
+#include "gui/app/mainwindow.h"
+#include "gui/app/startoptions.h"
+#include "gui/dialogs/messagebox.h"
+#include "platform/applicationfolder.h"
+#include "platform/usersettings.h"
+
+namespace qm::gui {
+
+namespace {
+
+constexpr int kExitUsage = 2;
+constexpr int kExitDevice = 5;
+
+QString lockfilepath() {
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty()) folder = QDir::tempPath();
+    return QDir(folder).filePath("quellmark.lock");
+}
+
+// The device file's problems, for an error box before any window exists.
+QString devicefileproblem(const LoadDevicesResult& loaded, const std::string& path) {
+    if (loaded.status == LoadDevicesStatus::FileError) {
+        return QString::fromStdString(
+            loaded.error.empty() ? "Cannot read the device file " + path + "." : loaded.error);
+    }
+    if (loaded.status == LoadDevicesStatus::NoModels) {
+        return QString::fromStdString("The device file " + path +
+                                      " lists no model.\r\nThe program cannot run without one.");
+    }
+    return {};
+}
+
+}  // namespace
+
+int startroutine(QApplication& app, const std::vector<std::string>& args) {
+    const ParsedStart parsed = parsestartoptions(args);
+    if (!parsed.ok) {
+        std::fprintf(stderr, "quellmark: %s\n%s", parsed.error.c_str(), startusage().c_str());
+        return kExitUsage;
+    }
+    if (parsed.options.help || parsed.options.version) {
+        std::fputs(parsed.options.help ? startusage().c_str() : "quellmark " QUELLMARK_VERSION "\n",
+                   stdout);
+        return 0;
+    }
+
+    QLockFile lock(lockfilepath());
+    if (!lock.tryLock(0)) return 0;
+
+    const std::string appfolder = applicationfolder();
+    DialogContext dialogs;
+    dialogs.dialogcaption = QStringLiteral("Quellmark");
+    dialogs.dialogscale = 1.0;
+
+    const std::string devicepath = devicefilepath(appfolder);
+    const LoadDevicesResult loaded = loaddevices(devicepath);
+    if (const QString problem = devicefileproblem(loaded, devicepath); !problem.isEmpty()) {
+        mymsgbox(nullptr, dialogs, problem, 16);
+        return kExitDevice;
+    }
+    const std::vector<std::string> warnings = formatdevicewarnings(loaded.warnings);
+    if (!warnings.empty()) {
+        std::string text;
+        for (const std::string& line : warnings) text += line + "\r\n";
+        mymsgbox(nullptr, dialogs, QString::fromStdString(text), 64);
+    }
+
+    std::unique_ptr<QSettingsStore> settings = usersettings(parsed.options.settings);
+    if (const std::string why = settings->unusablereason(); !why.empty()) {
+        const std::string text = "The settings file " + settings->location() +
+                                 " cannot be used: " + why + "; it was left alone.";
+        std::fprintf(stderr, "quellmark: %s\n", text.c_str());
+        mymsgbox(nullptr, dialogs, QString::fromStdString(text), 16);
+        return kExitUsage;
+    }
+    MainWindowSetup setup;
+    setup.devices = &loaded.table;
+    setup.settings = settings.get();
+    setup.appfolder = appfolder;
+    setup.dialogcaption = dialogs.dialogcaption;
+    setup.dialogscale = dialogs.dialogscale;
+    setup.portspec = parsed.options.port;
+    setup.onendprogram = [&lock] { lock.unlock(); };
+
+    MainWindow window(std::move(setup));
+    // Said once: the load sequence already writes, so a store that cannot keep anything is
+    // usually found right away; otherwise when the program ends.
+    bool settingsfailureshown = false;
+    const auto reportsettingsfailure = [&] {
+        const std::string& why = settings->writefailure();
+        if (why.empty() || settingsfailureshown) return;
+        settingsfailureshown = true;
+        mymsgbox(&window, dialogs,
+                 QString::fromStdString("The settings could not be saved to " +
+                                        settings->location() + ": " + why + "."),
+                 64);
+    };
+    window.Form_Load();
+    reportsettingsfailure();
+    if (!parsed.options.hexfile.empty()) {
+        window.openhexpath(QString::fromStdString(parsed.options.hexfile));
+    }
+    const int exitcode = app.exec();
+    reportsettingsfailure();
+    return exitcode;
+}
+
+}  // namespace qm::gui

@@ -1,0 +1,28 @@
+#include "guirig.h"
+
+#include <QLabel>
+#include <QPushButton>
+
+#include "gui/dialogs/messagebox.h"
+
+namespace qm::gui::test {
+
+QString GuiRig::text(const char* name) const {
+    const QLabel* label = find<QLabel>(name);
+    return label != nullptr ? label->text() : QString();
+}
+
+void GuiRig::click(const char* name) const {
+    if (auto* widget = find<QWidget>(name)) QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+void acceptmessage(SeenBox& seen) {
+    whenmodal<MessageBox>([&seen](MessageBox* box) {
+        seen.seen = true;
+        seen.title = box->windowTitle();
+        seen.text = box->findChild<QLabel*>("lab_title")->text();
+        QTest::mouseClick(box->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    });
+}
+
+}  // namespace qm::gui::test

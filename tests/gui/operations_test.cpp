@@ -1,0 +1,138 @@
+// Chip operations from the buttons on the simulated chip, and the port commands.
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include "gui/dialogs/inputbox.h"
+#include "guirig.h"
+#include "settings/settingnames.h"
+
+namespace qm::gui::test {
+namespace {
+
+const std::array<const char*, 5> kButtons = {"Command1", "Command2", "Command3", "Command4",
+                                             "Command5"};
+const std::array<const char*, 5> kMenus = {"menu1", "menu3", "menu4", "menu5", "menu6"};
+
+// Whether every menu and button is enabled (1), disabled (0), or mixed (-1).
+int commandsenabled(const GuiRig& rig) {
+    int enabled = 0;
+    for (const char* name : kButtons) enabled += rig.find<QPushButton>(name)->isEnabled();
+    for (const char* name : kMenus) enabled += rig.find<QMenu>(name)->isEnabled();
+    return enabled == 10 ? 1 : enabled == 0 ? 0 : -1;
+}
+
+PortSpec simport() {
+    PortSpec spec;
+    spec.kind = PortSpec::Kind::Sim;
+    return spec;
+}
+
+TEST(GuiOperations, ProgramAllThenVerifyGreysTheCommandsAndRefusesChangesWhileRunning) {
+    GuiRig rig(simport());
+    rig.settings.writetext(kSettingModel, "3");  // 16F628A
+    rig.load();
+    EXPECT_EQ(rig.text("label_status"), "Simulated adapter ready... (chip 16F628A)");
+    rig.window->openhexpath(QString::fromStdString(exampleshex()));
+    const ProgBuffer loaded = rig.window->progbuffer();
+
+    // What a user can reach while the operation runs: nothing that changes the buffer, and the
+    // window does not close.
+    int during = -2;
+    bool closed = true;
+    bool editboxopened = true;
+    QTimer probe;
+    probe.setSingleShot(true);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (!rig.window->busy()) {
+            probe.start(0);
+            return;
+        }
+        during = commandsenabled(rig);
+        closed = rig.window->close();
+        const QRect cell = rig.flashview()->cellrect(0, 0);
+        QTest::mouseClick(rig.flashview(), Qt::RightButton, {}, cell.center());
+        QTest::mouseClick(rig.find("label_conf_0"), Qt::LeftButton);
+        editboxopened = rig.find("unosbox")->isVisible();
+        QTest::mouseClick(rig.find("label_hex"), Qt::LeftButton);  // would open a file dialog
+    });
+    probe.start(0);
+    rig.click("Command1");
+    EXPECT_EQ(during, 0);
+    EXPECT_FALSE(closed);
+    EXPECT_FALSE(editboxopened);
+    EXPECT_TRUE(rig.window->isVisible());
+    EXPECT_TRUE(rig.text("label_status").startsWith("Chip programmed. "))
+        << rig.text("label_status").toStdString();
+    EXPECT_TRUE(rig.text("label_status").endsWith(" seconds elapsed..."));
+    EXPECT_EQ(commandsenabled(rig), 1);
+    EXPECT_EQ(rig.window->progbuffer().flash, loaded.flash);
+
+    rig.click("Command5");
+    EXPECT_TRUE(rig.text("label_status").startsWith("Chip verified. "))
+        << rig.text("label_status").toStdString();
+    EXPECT_EQ(commandsenabled(rig), 1);
+}
+
+TEST(GuiOperations, VerifyAgainstAChangedBufferShowsTheMismatchReport) {
+    GuiRig rig(simport());
+    rig.settings.writetext(kSettingModel, "3");
+    rig.load();
+    rig.window->openhexpath(QString::fromStdString(exampleshex()));
+    rig.click("Command1");
+    rig.window->progbuffer().flash[1] = 0x0123;  // as an edit would
+
+    SeenBox report;
+    acceptmessage(report);
+    rig.click("Command5");
+    ASSERT_TRUE(report.seen);
+    EXPECT_EQ(report.title, "Quellmark");
+    EXPECT_TRUE(
+        report.text.startsWith("Chip verify failed:\n\nMemory Location,   Read Value,   "
+                               "Expected,\n"))
+        << report.text.toStdString();
+    EXPECT_TRUE(report.text.contains("0001")) << report.text.toStdString();
+    EXPECT_TRUE(rig.text("label_status").startsWith("Chip verify failed. "));
+}
+
+TEST(GuiOperations, PortCommandsReportOnTheStatusLine) {
+    GuiRig rig(std::nullopt, {});  // no port opens
+    rig.load();
+    EXPECT_EQ(rig.text("label_status"), "Serial port COM2 error!");
+    rig.click("Command2");
+    EXPECT_EQ(rig.text("label_status"), "Serial port 2 error!");
+    rig.window->findChild<QAction*>("menucheck")->trigger();
+    EXPECT_EQ(rig.text("label_status"), "Serial port 2 error!");
+
+    // Change Serial Port Number: the prompt lists what opened at load; a wrong entry is refused.
+    rig.ports.setunavailable({});
+    QString prompt;
+    whenmodal<InputBox>([&prompt](InputBox* box) {
+        prompt = box->findChild<QLabel*>("lab_title")->text();
+        auto* field = box->findChild<QLineEdit*>("txt_input");
+        EXPECT_EQ(field->text(), "2");
+        QTest::keyClicks(field, "17");
+        QTest::keyClick(field, Qt::Key_Return);
+    });
+    SeenBox wrong;
+    acceptmessage(wrong);
+    rig.window->findChild<QAction*>("menuport")->trigger();
+    EXPECT_EQ(prompt,
+              "Please select programmer serial port number [1-16]:\n\nThe list of COM "
+              "ports that can be opened:");
+    EXPECT_EQ(wrong.text, "Wrong entry!");
+    EXPECT_EQ(rig.settings.readnum(kSettingPortNumber), 2);
+
+    whenmodal<InputBox>([](InputBox* box) {
+        auto* field = box->findChild<QLineEdit*>("txt_input");
+        QTest::keyClicks(field, "com5");
+        QTest::mouseClick(box->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    });
+    rig.window->findChild<QAction*>("menuport")->trigger();
+    EXPECT_EQ(rig.text("label_status"), "Serial port COM5 ready...");
+    EXPECT_EQ(rig.settings.readnum(kSettingPortNumber), 5);
+}
+
+}  // namespace
+}  // namespace qm::gui::test

@@ -1,0 +1,87 @@
+// The program as a process: a second start ends at once and silently; --help.
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include "gui/app/startroutine.h"
+#include "guirig.h"
+
+namespace qm::gui::test {
+namespace {
+
+// An environment of its own per test: settings, the runtime folder that holds the instance
+// lock, and no display.
+QProcessEnvironment isolated(const QTemporaryDir& dir) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("XDG_RUNTIME_DIR", dir.path());
+    env.insert("QUELLMARK_SETTINGS", dir.filePath("settings.ini"));
+    return env;
+}
+
+TEST(GuiStart, ASecondInstanceEndsAtOnceAndSilently) {
+    QTemporaryDir dir;
+    QProcess first;
+    first.setProcessEnvironment(isolated(dir));
+    first.start(QUELLMARK_GUI_EXE, {"--port", "sim", QString::fromStdString(exampleshex())});
+    ASSERT_TRUE(first.waitForStarted(10000));
+    // The first instance holds its lock once it has started up.
+    for (int i = 0; i < 200 && !QFileInfo::exists(dir.filePath("quellmark.lock")); ++i) {
+        QThread::msleep(50);
+    }
+    ASSERT_TRUE(QFileInfo::exists(dir.filePath("quellmark.lock")));
+
+    QProcess second;
+    second.setProcessEnvironment(isolated(dir));
+    second.start(QUELLMARK_GUI_EXE, {"--port", "sim"});
+    ASSERT_TRUE(second.waitForFinished(10000));
+    EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(second.readAllStandardOutput(), "");
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    // What the first one saves: the folder of the file it opened, and no port (simulated run).
+    const auto settings = [&] {
+        QFile file(dir.filePath("settings.ini"));
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    };
+    const QByteArray lastpath = "Last%20Path=" QUELLMARK_SOURCE_DIR "/data/examples/";
+    for (int i = 0; i < 200 && !settings().contains(lastpath); ++i) QThread::msleep(50);
+    first.kill();
+    first.waitForFinished(10000);
+    EXPECT_TRUE(settings().contains(lastpath)) << settings().toStdString();
+    EXPECT_FALSE(settings().contains("Serial%20Port%20Number"));
+}
+
+TEST(GuiStart, HelpAndBadArgumentsAnswerOnTheTerminal) {
+    QTemporaryDir dir;
+    QProcess help;
+    help.setProcessEnvironment(isolated(dir));
+    help.start(QUELLMARK_GUI_EXE, {"--help"});
+    ASSERT_TRUE(help.waitForFinished(10000));
+    EXPECT_EQ(help.exitCode(), 0);
+    EXPECT_TRUE(help.readAllStandardOutput().contains("--port PORT"));
+
+    QProcess bad;
+    bad.setProcessEnvironment(isolated(dir));
+    bad.start(QUELLMARK_GUI_EXE, {"--port", "COM17"});
+    ASSERT_TRUE(bad.waitForFinished(10000));
+    EXPECT_EQ(bad.exitCode(), 2);
+    EXPECT_TRUE(bad.readAllStandardError().contains("--port COM17"));
+}
+
+TEST(GuiStart, ASettingsPathThatIsNoOrdinaryFileIsRefusedWithAnErrorBox) {
+    SeenBox seen;
+    acceptmessage(seen);
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    EXPECT_EQ(startroutine(*app, {"--settings", "/dev/null"}), 2);
+    EXPECT_TRUE(seen.seen);
+    EXPECT_TRUE(seen.text.contains("/dev/null cannot be used")) << seen.text.toStdString();
+    EXPECT_TRUE(seen.text.contains("left alone")) << seen.text.toStdString();
+}
+
+}  // namespace
+}  // namespace qm::gui::test

@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Renders the main window (fresh, with a HEX file, with the edit box open), the message box and
+# the input box offscreen into build/screenshots/*.png.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+build=${QUELLMARK_BUILD_DIR:-$top/build}
+"$top/tools/build.sh"
+QT_QPA_PLATFORM=offscreen "$build/bin/gui_screenshots" "$build/screenshots"
