@@ -62,8 +62,8 @@ Counts run(const qm::ActiveModel& model, Setup setup) {
     return counts;
 }
 
-void operate(BenchHost& host, qm::SerialPort& port, qm::PicChip& chip,
-             const qm::ActiveModel& model, Counts& counts) {
+void operate(BenchHost& host, qm::SerialPort& port, qm::PicChip& chip, const qm::ActiveModel& model,
+             Counts& counts) {
     qm::LineDriver driver(port, host, model);
     qm::ProgBuffer buffer;
     qm::clearbuffer(buffer, model);

@@ -62,10 +62,13 @@ int ChipPort::open(Session& session) {
         spec.number = getsettingnum(session.settings(), kSettingPortNumber, state.defaultport);
     }
     switch (spec.kind) {
-        case PortSpec::Kind::Sim: return opensim(session, spec);
+        case PortSpec::Kind::Sim:
+            return opensim(session, spec);
         case PortSpec::Kind::Ftdi:
-        case PortSpec::Kind::FtdiSim: return opencable(session, spec);
-        default: return openreal(session, spec);
+        case PortSpec::Kind::FtdiSim:
+            return opencable(session, spec);
+        default:
+            return openreal(session, spec);
     }
 }
 
@@ -108,8 +111,8 @@ int ChipPort::opencable(Session& session, const PortSpec& spec) {
         session.host.printerror(opened.messagetext("\n"));
         return kExitPort;
     }
-    driver_ = std::make_unique<LineDriver>(stoppable(cable_->port()), session.host,
-                                           session.activemodel);
+    driver_ =
+        std::make_unique<LineDriver>(stoppable(cable_->port()), session.host, session.activemodel);
     driver_->setholdtime(settings.holdtime);
     return kExitOk;
 }

@@ -97,9 +97,7 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
         } else if (arg == "--port") {
             if (!value(text)) return fail("option --port needs a port");
             if (!parseportspec(text)) {
-                return fail("unknown port '" + text +
-                            "': use 1-16, COM1-COM16, a device path, sim, sim:IMAGE, ftdi, "
-                            "ftdi:SERIAL, ftdisim or ftdisim:IMAGE");
+                return fail("unknown port '" + text + "': use " + kPortForms);
             }
             o.port = text;
         } else if (arg == "--baud") {

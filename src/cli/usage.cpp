@@ -53,7 +53,8 @@ Exit codes:
   0  success
   1  the chip differs: blank check found data, or verify found mismatches
   2  usage: bad command line, or a settings file that is no ordinary file
-  3  serial port: cannot be opened or failed (or the simulated chip's image)
+  3  serial port or USB cable: cannot be opened or failed (or the simulated
+     chip's image)
   4  HEX file: cannot be read, has a faulty record, or cannot be written
   5  device file, model or script: file missing or empty, unknown model,
      unrecognised script instruction

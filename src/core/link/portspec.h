@@ -26,4 +26,8 @@ struct PortSpec {
 // any case), or a device path (anything holding a '/'). Anything else is no port at all.
 std::optional<PortSpec> parseportspec(std::string_view text);
 
+// The forms parseportspec reads, for the message about a value it does not.
+inline constexpr const char* kPortForms =
+    "1-16, COM1-COM16, a device path, sim, sim:IMAGE, ftdi, ftdi:SERIAL, ftdisim or ftdisim:IMAGE";
+
 }  // namespace qm

@@ -37,8 +37,9 @@ FtdiCable::Opened FtdiCable::open(const PortSpec& spec, const FtdiPinMap& pins, 
         name_ = spec.path.empty() ? "FTDI cable" : "FTDI cable " + spec.path;
         transport_ = makeftditransport();
         if (!transport_) {
-            return failed({"The FT232R bit-bang back-end is not available: this program was built "
-                           "without libftdi1."});
+            return failed(
+                {"The FT232R bit-bang back-end is not available: this program was built "
+                 "without libftdi1."});
         }
         transport = transport_.get();
     }

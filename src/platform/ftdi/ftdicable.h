@@ -50,6 +50,7 @@ class FtdiCable {
     SerialPort& port();
     // The simulated adapter and chip behind a simulated cable; nullptr on a real one.
     SimProgrammer* sim() { return sim_.get(); }
+    const SimProgrammer* sim() const { return sim_.get(); }
 
     // Sends what is still queued and hands the lines back to the cable's UART as they stand.
     void close();
