@@ -36,7 +36,6 @@ double median(std::vector<double> v) {
     return v[v.size() / 2];
 }
 
-
 struct Run {
     double programms = 0;
     double verifyms = 0;
