@@ -73,8 +73,11 @@ void operate(BenchHost& host, qm::SerialPort& port, qm::PicChip& chip, const qm:
     state.portnumber = 1;
     state.portready = true;
     const auto t0 = Wall::now();
-    const bool programmed = qm::programall(engine, state).status == qm::OperationStatus::Done;
-    const bool verified = qm::verifyall(engine, state).status == qm::OperationStatus::Done;
+    // As quellmark-cli program runs them: the chip's ID is read once, before Program All.
+    const qm::OperationResult program = qm::programall(engine, state);
+    const bool programmed = program.status == qm::OperationStatus::Done;
+    const bool verified =
+        qm::verifyprogrammed(engine, state, program).status == qm::OperationStatus::Done;
     counts.wallms = std::chrono::duration<double, std::milli>(Wall::now() - t0).count();
     counts.ok = programmed && verified;
     if (!counts.ok) std::fprintf(stderr, "unexpected outcome: %s\n", host.last.c_str());

@@ -27,8 +27,9 @@ Commands:
   convert IN.hex OUT.hex        load a HEX file and save it in the program's own layout
 
 Before program, erase, read, blank and verify, a model with a device ID in the device file
-reads the chip's ID first. An empty socket or another chip stops program and erase before
-anything is erased or written; read, blank and verify warn and go on.
+reads the chip's ID first (program once, for Program All and its Verify). An empty socket or
+another chip stops program and erase before anything is erased or written; read, blank and
+verify warn and go on.
 
 Options:
   --devices FILE        device description file
