@@ -31,15 +31,11 @@ void CliHost::setstatus(const std::string& text) {
     printtext(out_, text);
 }
 
+// Every box goes to standard error, whatever its kind: standard output carries only the status
+// texts and listings, so a warning can never end up inside a listing a script reads.
 int CliHost::mymsgbox(const std::string& text, int type, const std::string& /*caption*/) {
-    bar_.clear();
-    if (type == kMsgError) {
-        ++errorboxes_;
-        out_.flush();
-        printtext(err_, text);
-    } else {
-        printtext(out_, text);
-    }
+    if (type == kMsgError) ++errorboxes_;
+    printerror(text);
     return type == kMsgYesNo ? kAnswerYes : kAnswerOk;
 }
 

@@ -12,7 +12,7 @@ namespace qm::cli {
 
 // The command line as the core's host. Status texts become lines on standard output, except the
 // progress texts of the memory instructions, which only move the progress bar; message boxes
-// print their text, errors on standard error; a fatal script error ends the process with the
+// print their text on standard error; a fatal script error ends the process with the
 // device/script exit code. Nothing waits for the user.
 class CliHost final : public Host {
   public:

@@ -9,7 +9,7 @@ int runmodels(Session& session);
 int runports(Session& session);
 int runshow(Session& session);
 int runconvert(Session& session);
-// program, verify, read, erase, blank.
+// program, verify, read, erase, blank, identify.
 int runchipcommand(Session& session);
 
 }  // namespace qm::cli

@@ -10,6 +10,7 @@ enum ExitCode {
     kExitPort = 3,      // the serial port (or the simulated chip's image) failed
     kExitHex = 4,       // a HEX file could not be read or written
     kExitDevice = 5,    // device file, model or script
+    kExitChip = 6,      // the device ID says the socket is empty or holds another chip
 };
 
 }  // namespace qm::cli

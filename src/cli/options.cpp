@@ -3,8 +3,9 @@
 #include <cctype>
 #include <map>
 
-#include "link/portspec.h"
+#include "link/ftdipins.h"
 #include "link/portselect.h"
+#include "link/portspec.h"
 #include "text/leadingnumber.h"
 
 namespace qm::cli {
@@ -15,7 +16,7 @@ namespace {
 const std::map<std::string, size_t>& commandoperands() {
     static const std::map<std::string, size_t> operands{
         {"models", 0}, {"ports", 0}, {"show", 1},  {"program", 1}, {"verify", 1},
-        {"read", 1},   {"erase", 0}, {"blank", 0}, {"convert", 2},
+        {"read", 1},   {"erase", 0}, {"blank", 0}, {"convert", 2}, {"identify", 0},
     };
     return operands;
 }
@@ -26,6 +27,11 @@ bool isdigits(const std::string& text) {
         if (!std::isdigit(static_cast<unsigned char>(c))) return false;
     }
     return true;
+}
+
+bool ischipoperation(const std::string& command) {
+    return command == "program" || command == "verify" || command == "read" || command == "erase" ||
+           command == "blank";
 }
 
 ParsedOptions fail(std::string error) {
@@ -84,6 +90,8 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
             if (!flag(o.virtualtime)) return fail("option " + arg + " takes no value");
         } else if (arg == "--no-verify") {
             if (!flag(o.noverify)) return fail("option " + arg + " takes no value");
+        } else if (arg == "--no-id-check") {
+            if (!flag(o.noidcheck)) return fail("option " + arg + " takes no value");
         } else if (arg == "--devices") {
             if (!value(text) || text.empty()) return fail("option --devices needs a file name");
             o.devices = text;
@@ -96,8 +104,7 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
         } else if (arg == "--port") {
             if (!value(text)) return fail("option --port needs a port");
             if (!parseportspec(text)) {
-                return fail("unknown port '" + text +
-                            "': use 1-16, COM1-COM16, a device path, sim or sim:IMAGE");
+                return fail("unknown port '" + text + "': use " + portforms());
             }
             o.port = text;
         } else if (arg == "--baud") {
@@ -111,6 +118,11 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
                             std::to_string(kMaxLineHoldTime));
             }
             o.holdus = leadingnumber(text);
+        } else if (arg == "--ftdi-pins") {
+            if (!value(text)) return fail("option --ftdi-pins needs a pin map");
+            std::string error;
+            if (!parseftdipins(text, error)) return fail("option --ftdi-pins: " + error);
+            o.ftdipins = text;
         } else {
             return fail("unknown option " + arg);
         }
@@ -137,11 +149,17 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
     if (o.noverify && o.command != "program") {
         return fail("option --no-verify belongs to the command program");
     }
-    if (o.virtualtime) {
-        const auto spec = o.port ? parseportspec(*o.port) : std::nullopt;
-        if (!spec || spec->kind != PortSpec::Kind::Sim) {
-            return fail("option --virtual-time needs --port sim or --port sim:IMAGE");
-        }
+    if (o.noidcheck && !ischipoperation(o.command)) {
+        return fail(
+            "option --no-id-check belongs to the commands program, verify, read, erase "
+            "and blank");
+    }
+    const auto spec = o.port ? parseportspec(*o.port) : std::nullopt;
+    if (o.virtualtime && !(spec && spec->simulated())) {
+        return fail("option --virtual-time needs a simulated port: --port sim or --port ftdisim");
+    }
+    if (o.ftdipins && !(spec && spec->ftdi())) {
+        return fail("option --ftdi-pins needs an FT232R cable: --port ftdi or --port ftdisim");
     }
     o.args = std::move(positional);
     result.ok = true;

@@ -25,6 +25,7 @@ int runcli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
 
     Session session(std::move(parsed.options), out, err, erristerminal);
+    if (const int code = session.checksettings(); code != kExitOk) return code;
     const std::string& command = session.options.command;
     int code = kExitUsage;
     if (command == "models") {
@@ -39,6 +40,7 @@ int runcli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         code = runchipcommand(session);
     }
     session.bar.clear();
+    session.reportsettingsfailure();
     out.flush();
     err.flush();
     return code;

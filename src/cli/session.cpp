@@ -35,6 +35,21 @@ Session::Session(CliOptions opts, std::ostream& outstream, std::ostream& errstre
     settings_ = std::move(store);
 }
 
+int Session::checksettings() {
+    const std::string why = settings_->unusablereason();
+    if (why.empty()) return kExitOk;
+    host.printerror("quellmark-cli: the settings file " + settingslocation_ +
+                    " cannot be used: " + why + "; it was left alone.");
+    return kExitUsage;
+}
+
+void Session::reportsettingsfailure() {
+    const std::string& why = settings_->writefailure();
+    if (!why.empty())
+        host.printerror("quellmark-cli: the settings could not be saved to " + settingslocation_ +
+                        ": " + why + ".");
+}
+
 int Session::loaddevicefile() {
     devicespath = options.devices ? *options.devices : finddevicefile(applicationfolder());
     LoadDevicesResult loaded = loaddevices(devicespath);
@@ -43,7 +58,10 @@ int Session::loaddevicefile() {
                                              : loaded.error);
         return kExitDevice;
     }
-    for (const auto& line : formatdevicewarnings(loaded.warnings)) host.printerror(line);
+    for (const auto& line :
+         formatdevicewarnings(loaded.warnings, devicespath, loaded.warningcount)) {
+        host.printerror(line);
+    }
     if (loaded.status == LoadDevicesStatus::NoModels) {
         host.printerror("The device file " + devicespath + " lists no model.");
         return kExitDevice;

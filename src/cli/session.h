@@ -11,6 +11,7 @@
 #include "devices/activemodel.h"
 #include "devices/devicemodel.h"
 #include "host/clock.h"
+#include "platform/qsettingsstore.h"
 #include "settings/settingsstore.h"
 
 namespace qm::cli {
@@ -31,6 +32,11 @@ class Session {
     SettingsStore& settings() { return *settings_; }
     // Where the settings live, for messages.
     const std::string& settingslocation() const { return settingslocation_; }
+    // Refuses a settings file that is no ordinary file (a device, a pipe, a folder) before
+    // anything reads or writes it: prints why and returns kExitUsage, else kExitOk.
+    int checksettings();
+    // Says once on standard error when settings could not be saved, and why.
+    void reportsettingsfailure();
 
     CliOptions options;
     std::ostream& out;
@@ -44,7 +50,7 @@ class Session {
     ProgBuffer progbuffer;
 
   private:
-    std::unique_ptr<SettingsStore> settings_;
+    std::unique_ptr<QSettingsStore> settings_;
     std::string settingslocation_;
 };
 

@@ -14,7 +14,8 @@ scripts of the device description file.
 
 Commands:
   models                        list the models: number, name, FLASH words, EEPROM bytes
-  ports                         list COM1-COM16 with their device and whether they open
+  ports                         list COM1-COM16 with their device and whether they open,
+                                and the FT232R USB cables found
   show FILE.hex                 load a HEX file and print the load report and the buffer
   program FILE.hex [--no-verify]
                                 Program All, then Verify (unless --no-verify)
@@ -22,7 +23,13 @@ Commands:
   read OUT.hex                  Read All and save the chip as a HEX file
   erase                         Erase All
   blank                         Blank Check
+  identify                      read the chip's device ID and name the models that have it
   convert IN.hex OUT.hex        load a HEX file and save it in the program's own layout
+
+Before program, erase, read, blank and verify, a model with a device ID in the device file
+reads the chip's ID first (program once, for Program All and its Verify). An empty socket or
+another chip stops program and erase before anything is erased or written; read, blank and
+verify warn and go on.
 
 Options:
   --devices FILE        device description file
@@ -32,10 +39,19 @@ Options:
                         (default: setting "Microcontroller Model")
   --port PORT           N or COMn (1-16), a device path such as /dev/ttyUSB0, sim for the
                         simulated adapter, or sim:IMAGE to keep the simulated chip in the HEX
-                        file IMAGE between runs (default: setting "Serial Port Number")
+                        file IMAGE between runs (default: setting "Serial Port Number");
+                        sim=CHIP[:IMAGE] puts a simulated CHIP (e.g. 16F877A) in the socket
+                        whatever the model, sim=none leaves it empty; ftdi for the first
+                        FT232R USB cable in bit-bang mode, ftdi:SERIAL for the one with that
+                        serial number; ftdisim[=CHIP][:IMAGE] for the simulated adapter
+                        behind a simulated FT232R cable
+  --no-id-check         do not read the device ID before the operation
   --baud RATE           baud rate (default: setting "Serial Port Baud Rate")
   --hold-us N           hold every line change at least N microseconds; USB-serial adapters
-                        may need 50-500 (default: setting "Line Hold Time")
+                        may need 50-500 (default: setting "Line Hold Time"); FT232R cables
+                        hold every line state at least 1 microsecond
+  --ftdi-pins MAP       where an FT232R cable has the lines, e.g. rts=D2,dtr=D4,dsr=D5 (the
+                        default); add :high to a line asserted by a high pin
   --settings FILE       keep the settings in this INI file (also: QUELLMARK_SETTINGS)
   -q, --quiet           no progress bar
   -h, --help            this text
@@ -46,11 +62,15 @@ Options given here apply to this run only; the saved settings are those of the G
 Exit codes:
   0  success
   1  the chip differs: blank check found data, or verify found mismatches
-  2  usage: bad command line
-  3  serial port: cannot be opened or failed (or the simulated chip's image)
+  2  usage: bad command line, or a settings file that is no ordinary file
+  3  serial port or USB cable: cannot be opened or failed (or the simulated
+     chip's image)
   4  HEX file: cannot be read, has a faulty record, or cannot be written
   5  device file, model or script: file missing or empty, unknown model,
      unrecognised script instruction
+  6  wrong or missing chip: the device ID reads no chip (0000h or 3FFFh) or
+     another chip than the model's, or identify found no model with it
+  130, 143  stopped by Ctrl-C (SIGINT) or SIGTERM: the supply is switched off
 )";
 }
 

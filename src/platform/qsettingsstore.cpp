@@ -1,10 +1,12 @@
 #include "platform/qsettingsstore.h"
 
+#include <QFileInfo>
 #include <QSettings>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <charconv>
+#include <filesystem>
 #include <limits>
 #include <memory>
 #include <string_view>
@@ -36,6 +38,36 @@ std::optional<int32_t> strictnumber(const std::string& text) {
     return value;
 }
 
+// What a path names when it is not an ordinary file, in words.
+std::string kindof(std::filesystem::file_type type) {
+    switch (type) {
+        case std::filesystem::file_type::directory:
+            return "a folder";
+        case std::filesystem::file_type::character:
+            return "a character device";
+        case std::filesystem::file_type::block:
+            return "a block device";
+        case std::filesystem::file_type::fifo:
+            return "a pipe";
+        case std::filesystem::file_type::socket:
+            return "a socket";
+        default:
+            return "something";
+    }
+}
+
+// Why a file that QSettings could not write was not saved.
+std::string whynotsaved(const std::string& path) {
+    const QFileInfo file(qtext(path));
+    if (file.exists() && !file.isWritable()) return "the file is write-protected";
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.exists()) return "its folder " + stdtext(folder.filePath()) + " cannot be created";
+    if (!folder.isDir()) return stdtext(folder.filePath()) + " is not a folder";
+    if (!folder.isWritable())
+        return "its folder " + stdtext(folder.filePath()) + " may not be written";
+    return "the file cannot be written";
+}
+
 std::unique_ptr<QSettings> openstore(bool native, const std::string& inipath) {
     if (!native) return std::make_unique<QSettings>(qtext(inipath), QSettings::IniFormat);
 #ifdef Q_OS_WIN
@@ -60,7 +92,38 @@ QSettingsStore::QSettingsStore(std::string inipath)
 // nothing writes its default, so there is nothing to do ahead of the access.
 void QSettingsStore::createkey() {}
 
+std::string QSettingsStore::inifile() const {
+    if (!native_) return inipath_;
+#ifdef Q_OS_WIN
+    return {};
+#else
+    // Where QSettings puts the per-user INI file, also after QSettings::setPath. Constructing a
+    // QSettings reads its file at once (a pipe there would block), so the folder is learnt from
+    // a name that has no file.
+    const QSettings probe(QSettings::IniFormat, QSettings::UserScope,
+                          QStringLiteral("Quellmark-folder-probe"));
+    return stdtext(QFileInfo(probe.fileName()).absolutePath() + QStringLiteral("/Quellmark.ini"));
+#endif
+}
+
+std::string QSettingsStore::unusablereason() const {
+    const std::string path = inifile();
+    if (path.empty()) return {};
+    std::error_code ec;
+    // Links are followed: a link to an ordinary file is written through, as QSettings does.
+    const auto status = std::filesystem::status(path, ec);
+    if (!std::filesystem::exists(status) || std::filesystem::is_regular_file(status)) return {};
+    return "it is " + kindof(status.type()) + ", not an ordinary file";
+}
+
+void QSettingsStore::checkwrite(const QSettings& settings) {
+    if (settings.status() == QSettings::NoError) return;
+    const std::string path = inifile();
+    writefailure_ = path.empty() ? "the registry refused the value" : whynotsaved(path);
+}
+
 std::optional<std::string> QSettingsStore::readtext(const std::string& name) {
+    if (!unusablereason().empty()) return std::nullopt;
     auto settings = openstore(native_, inipath_);
     const QVariant value = settings->value(qtext(name));
     if (!value.isValid()) return std::nullopt;
@@ -72,6 +135,7 @@ std::optional<std::string> QSettingsStore::readtext(const std::string& name) {
 }
 
 std::optional<int32_t> QSettingsStore::readnum(const std::string& name) {
+    if (!unusablereason().empty()) return std::nullopt;
     auto settings = openstore(native_, inipath_);
     const QVariant value = settings->value(qtext(name));
     if (!value.isValid()) return std::nullopt;
@@ -97,18 +161,24 @@ std::optional<int32_t> QSettingsStore::readnum(const std::string& name) {
 }
 
 void QSettingsStore::writetext(const std::string& name, const std::string& value) {
+    if (!unusablereason().empty()) return;
     auto settings = openstore(native_, inipath_);
     settings->setValue(qtext(name), qtext(value));
     settings->sync();
+    checkwrite(*settings);
 }
 
 void QSettingsStore::writenum(const std::string& name, int32_t value) {
+    if (!unusablereason().empty()) return;
     auto settings = openstore(native_, inipath_);
     settings->setValue(qtext(name), static_cast<int>(value));
     settings->sync();
+    checkwrite(*settings);
 }
 
 std::string QSettingsStore::location() const {
+    const std::string path = inifile();
+    if (!path.empty()) return path;
     return stdtext(openstore(native_, inipath_)->fileName());
 }
 

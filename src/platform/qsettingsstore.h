@@ -6,6 +6,8 @@
 
 #include "settings/settingsstore.h"
 
+class QSettings;
+
 namespace qm {
 
 // The settings store of the running program, over QSettings. On Windows it is the registry key
@@ -20,6 +22,12 @@ namespace qm {
 //
 // Every access opens the store afresh and every write is flushed to disk before it returns, so
 // hand edits made while the program runs are seen at the next read and a crash loses nothing.
+//
+// The INI file is guarded: QSettings saves by writing a new file and renaming it over the old
+// path, which would replace a device node, and reading a pipe would block. Before every access
+// the path is checked; while it names something other than an ordinary file (or a link to one),
+// reads find nothing and writes are dropped, and unusablereason() says why. A write that could
+// not be saved is remembered with its reason for the front end to report.
 class QSettingsStore : public SettingsStore {
 public:
     // The per-user store of the platform.
@@ -36,9 +44,21 @@ public:
     // Where the values live: the INI file's path, or the registry key.
     std::string location() const;
 
+    // Why the INI file cannot be used at all, e.g. "it is a character device, not an ordinary
+    // file"; empty when it can (always for the registry).
+    std::string unusablereason() const;
+    // Why the last write that failed was not saved, e.g. "the file is write-protected"; empty
+    // while every write has been saved.
+    const std::string& writefailure() const { return writefailure_; }
+
 private:
+    // The INI file's path; empty for the registry.
+    std::string inifile() const;
+    void checkwrite(const QSettings& settings);
+
     bool native_;
     std::string inipath_;
+    std::string writefailure_;
 };
 
 }  // namespace qm

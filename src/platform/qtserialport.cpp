@@ -39,7 +39,12 @@ bool QtSerialPort::open(const std::string& name, int32_t baud) {
     port_.setStopBits(QSerialPort::OneStop);
     port_.setFlowControl(QSerialPort::NoFlowControl);
     opening_ = true;
-    const bool ok = port_.open(QIODevice::ReadWrite);
+    // Opening a serial port raises DTR and RTS on Linux. The adapter would then power the chip
+    // with CLOCK and DATA OUT high, and the chip enters programming mode only with both low, so
+    // both are lowered before the port counts as open; a device that cannot do that cannot
+    // drive the adapter at all.
+    const bool ok = port_.open(QIODevice::ReadWrite) && port_.setDataTerminalReady(false) &&
+                    port_.setRequestToSend(false);
     opening_ = false;
     if (!ok) {
         if (error_.empty()) error_ = describe(port_.error());

@@ -10,7 +10,8 @@
 namespace qm {
 
 // The programmer port on a real serial device, through QSerialPort. Every call blocks until it
-// has taken effect, so the line driver's timing does not depend on the event loop.
+// has taken effect, so the line driver's timing does not depend on the event loop. A port is
+// reported open only once DTR and RTS (DATA OUT and CLOCK) are both low.
 class QtSerialPort final : public SerialPort {
 public:
     QtSerialPort();

@@ -1,7 +1,8 @@
 #include "cli/clirunner.h"
 
 #include <fcntl.h>
-#include <spawn.h>
+#include <grp.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +17,9 @@ extern char** environ;
 namespace qm::cli::test {
 
 namespace {
+
+// The ordinary user the permission tests run as when the suite runs as root.
+constexpr uid_t kNobody = 65534;
 
 // Everything of the test's environment except what points the program at a user's settings.
 std::vector<std::string> childenvironment(const std::string& dir) {
@@ -44,11 +48,8 @@ CliRunner::~CliRunner() {
     std::filesystem::remove_all(dir_, ignored);
 }
 
-CliRun CliRunner::run(const std::vector<std::string>& args) const {
+pid_t CliRunner::start(const std::vector<std::string>& args, bool asuser) const {
     const std::string exe = QUELLMARK_CLI_EXE;
-    const std::string outpath = dir_ + ".stdout";
-    const std::string errpath = dir_ + ".stderr";
-
     std::vector<std::string> argstore{exe};
     argstore.insert(argstore.end(), args.begin(), args.end());
     std::vector<char*> argv;
@@ -58,30 +59,50 @@ CliRun CliRunner::run(const std::vector<std::string>& args) const {
     std::vector<char*> envp;
     for (auto& e : envstore) envp.push_back(e.data());
     envp.push_back(nullptr);
+    const std::string outpath = dir_ + ".stdout";
+    const std::string errpath = dir_ + ".stderr";
+    const bool dropuser = asuser && geteuid() == 0;
+    if (dropuser) std::filesystem::permissions(dir_, std::filesystem::perms::all);
 
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, outpath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, errpath.c_str(),
-                                     O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const pid_t pid = fork();
+    if (pid != 0) return pid;
+    // The child: only async-signal-safe calls from here on.
+    const int in = open("/dev/null", O_RDONLY);
+    const int out = open(outpath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    const int err = open(errpath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+    if (in < 0 || out < 0 || err < 0 || dup2(in, STDIN_FILENO) < 0 ||
+        dup2(out, STDOUT_FILENO) < 0 || dup2(err, STDERR_FILENO) < 0) {
+        _exit(126);
+    }
+    if (dropuser && (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0)) {
+        _exit(126);
+    }
+    execve(exe.c_str(), argv.data(), envp.data());
+    _exit(127);
+}
+
+CliRun CliRunner::wait(pid_t pid) const {
     CliRun result;
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, exe.c_str(), &actions, nullptr, argv.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    if (spawned != 0) {
-        result.err = "cannot start " + exe;
+    if (pid < 0) {
+        result.err = "cannot start " + std::string(QUELLMARK_CLI_EXE);
         return result;
     }
     int status = 0;
-    while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    rusage usage{};
+    while (wait4(pid, &status, 0, &usage) < 0 && errno == EINTR) {
     }
     result.exitcode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.out = readfile(outpath);
-    result.err = readfile(errpath);
+    result.maxrsskb = usage.ru_maxrss;
+    result.out = readfile(dir_ + ".stdout");
+    result.err = readfile(dir_ + ".stderr");
     return result;
 }
+
+CliRun CliRunner::runasuser(const std::vector<std::string>& args) const {
+    return wait(start(args, true));
+}
+
+std::string CliRunner::outsofar() const { return readfile(dir_ + ".stdout"); }
 
 void CliRunner::write(const std::string& name, const std::string& content) const {
     std::ofstream(path(name), std::ios::binary) << content;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <map>
 #include <string>
 #include <vector>
@@ -8,9 +10,10 @@ namespace qm::cli::test {
 
 // What one run of the built quellmark-cli left behind.
 struct CliRun {
-    int exitcode = -1;
+    int exitcode = -1;  // 128 + the signal's number when a signal ended it
     std::string out;
     std::string err;
+    long maxrsskb = 0;  // the process's peak memory (resident set), in KiB
 };
 
 // Runs quellmark-cli with the arguments in a fresh temporary folder of its own: the settings go
@@ -23,7 +26,17 @@ class CliRunner {
     CliRunner(const CliRunner&) = delete;
     CliRunner& operator=(const CliRunner&) = delete;
 
-    CliRun run(const std::vector<std::string>& args) const;
+    CliRun run(const std::vector<std::string>& args) const { return wait(start(args)); }
+    // As run, but as an ordinary user (nobody) when the tests run as root, so that permission
+    // bits count as they do for a user; the folder is opened to that user.
+    CliRun runasuser(const std::vector<std::string>& args) const;
+
+    // Starts the program without waiting for it (for tests that signal it while it runs), and
+    // waits for one that was started.
+    pid_t start(const std::vector<std::string>& args, bool asuser = false) const;
+    CliRun wait(pid_t pid) const;
+    // What the running program has written to standard output so far.
+    std::string outsofar() const;
 
     // The temporary folder (with a trailing '/'), the settings file in it, and helpers for files.
     const std::string& dir() const { return dir_; }

@@ -85,5 +85,25 @@ TEST(GuiHardwareCheck, EachClickDrivesOneLineAndDataInFollowsTheLine) {
     });
 }
 
+// The FT232R cable's port queues line changes; each click still reaches the adapter at once. In
+// an empty socket DATA IN reads DATA OUT back; a supply left on is reported once the dialog closes.
+TEST(GuiHardwareCheck, OnTheBitBangCableEachClickReachesTheAdapterAtOnce) {
+    PortSpec spec;
+    spec.kind = PortSpec::Kind::FtdiSim;
+    spec.simchip = "none";
+    GuiRig rig(spec);
+    rig.load();
+    SeenBox report;
+    incheck(rig, [&report](HardwareCheck*, const Boxes& box) {
+        QTest::mouseClick(box.dataout, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return box.datain->isChecked(); }, 2000));
+        QTest::mouseClick(box.dataout, Qt::LeftButton);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !box.datain->isChecked(); }, 2000));
+        QTest::mouseClick(box.vddvpp, Qt::LeftButton);
+        acceptmessage(report);
+    });
+    EXPECT_TRUE(report.text.contains("the supply is still on")) << report.text.toStdString();
+}
+
 }  // namespace
 }  // namespace qm::gui::test

@@ -171,7 +171,10 @@ TEST(GuiModelDialog, OnTheSimulatedAdapterTheChipFollowsTheModelAndKeepsTheImage
         << refused.text.toStdString();
     EXPECT_EQ(rig.text("label_status"), "Simulated adapter error!");
     rig.click("Command3");
-    EXPECT_EQ(rig.text("label_status"), "Serial port 0 error!");
+    EXPECT_EQ(rig.text("label_status"), "Simulated adapter error!");
+    rig.window->setstatus("");
+    rig.window->findChild<QAction*>("menucheck")->trigger();
+    EXPECT_EQ(rig.text("label_status"), "Simulated adapter error!");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), garbage);
     file.close();
@@ -192,6 +195,42 @@ TEST(GuiModelDialog, OnTheSimulatedAdapterTheChipFollowsTheModelAndKeepsTheImage
     rig.click("Command5");
     EXPECT_TRUE(rig.text("label_status").startsWith("Chip verified. "))
         << rig.text("label_status").toStdString();
+}
+
+// Behind the simulated FT232R cable too; a chip the port names stays in the socket whatever the
+// model, so the device ID check then finds the other chip.
+TEST(GuiModelDialog, TheSimulatedChipFollowsTheModelUnlessThePortNamesIt) {
+    const QString wrongchip =
+        "Operation failed: the chip in the socket is a 16F877A, not a 16F628A.";
+    const struct {
+        PortSpec::Kind kind;
+        const char* chip;
+        QString status;
+        QString programmed;
+    } cases[] = {
+        {PortSpec::Kind::Sim, "", "Simulated adapter ready... (chip 16F628A)", "Chip programmed. "},
+        {PortSpec::Kind::FtdiSim, "", "Simulated FT232R cable ready... (chip 16F628A)",
+         "Chip programmed. "},
+        {PortSpec::Kind::Sim, "16F877A", "", wrongchip},
+        {PortSpec::Kind::FtdiSim, "16F877A", "", wrongchip},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.status.toStdString() + c.chip);
+        PortSpec spec;
+        spec.kind = c.kind;
+        spec.simchip = c.chip;
+        GuiRig rig(spec);
+        rig.settings.writetext(kSettingModel, "8");  // 16F877A
+        rig.load();
+        choosemodel(rig, "opcija_3");
+        EXPECT_EQ(rig.text("label_status"), c.status);
+        rig.window->openhexpath(QString::fromStdString(exampleshex()));
+        SeenBox box;
+        if (c.programmed == wrongchip) acceptmessage(box);
+        rig.click("Command1");
+        EXPECT_TRUE(rig.text("label_status").startsWith(c.programmed))
+            << rig.text("label_status").toStdString();
+    }
 }
 
 }  // namespace

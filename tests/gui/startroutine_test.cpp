@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "gui/app/startroutine.h"
 #include "guirig.h"
 
 namespace qm::gui::test {
@@ -75,12 +76,30 @@ TEST(GuiStart, HelpAndBadArgumentsAnswerOnTheTerminal) {
     EXPECT_EQ(version.exitCode(), 0);
     EXPECT_EQ(version.readAllStandardOutput(), "quellmark " QUELLMARK_VERSION "\n");
 
-    QProcess bad;
-    bad.setProcessEnvironment(isolated(dir));
-    bad.start(QUELLMARK_GUI_EXE, {"--port", "COM17"});
-    ASSERT_TRUE(bad.waitForFinished(10000));
-    EXPECT_EQ(bad.exitCode(), 2);
-    EXPECT_TRUE(bad.readAllStandardError().contains("--port COM17"));
+    const std::pair<QStringList, QByteArray> bads[] = {
+        {{"--port", "COM17"}, "--port COM17"},
+        {{"--port", "ftdisim", "--ftdi-pins", "rts=D3"}, "--ftdi-pins rts=D3: "},
+        {{"--port", "sim", "--ftdi-pins", "rts=D2"}, "--ftdi-pins needs an FT232R cable"},
+    };
+    for (const auto& [args, said] : bads) {
+        QProcess bad;
+        bad.setProcessEnvironment(isolated(dir));
+        bad.start(QUELLMARK_GUI_EXE, args);
+        ASSERT_TRUE(bad.waitForFinished(10000));
+        EXPECT_EQ(bad.exitCode(), 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(bad.readAllStandardError().contains(said)) << said.toStdString();
+    }
+}
+
+TEST(GuiStart, ASettingsPathThatIsNoOrdinaryFileIsRefusedWithAnErrorBox) {
+    SeenBox seen;
+    acceptmessage(seen);
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    EXPECT_EQ(startroutine(*app, {"--settings", "/dev/null"}), 2);
+    EXPECT_TRUE(seen.seen);
+    EXPECT_TRUE(seen.text.contains("/dev/null cannot be used")) << seen.text.toStdString();
+    EXPECT_TRUE(seen.text.contains("left alone")) << seen.text.toStdString();
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 #include "platform/qsettingsstore.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <filesystem>
 #include <limits>
 #include <string>
 
@@ -133,6 +135,10 @@ TEST_F(QSettingsStoreTest, AnUnwritableLocationGivesDefaultsWithoutFailing) {
     EXPECT_EQ(getsetting(store, kSettingColorTheme, "Original Lite"), "Original Lite");
     EXPECT_EQ(getsettingnum(store, kSettingPortNumber, 2), 2);
     EXPECT_FALSE(QFileInfo::exists(dir_.filePath("Quellmark.ini/sub")));
+    // The failure is there for the front ends to report.
+    EXPECT_EQ(
+        store.writefailure(),
+        "its folder " + dir_.filePath("Quellmark.ini/sub").toStdString() + " cannot be created");
 }
 
 #ifndef Q_OS_WIN
@@ -143,6 +149,31 @@ TEST_F(QSettingsStoreTest, ThePerUserStoreIsQuellmarkIniInTheConfigFolder) {
     EXPECT_EQ(store.location(), path());
     EXPECT_EQ(getsetting(store, kSettingColorTheme, kDefaultColorTheme), "Original Lite");
     EXPECT_EQ(ondisk("Color Theme").toString(), "Original Lite");
+}
+
+// QSettings would block on a pipe and replace a device node by an INI file: the store never
+// opens such a thing, and says why.
+TEST_F(QSettingsStoreTest, APerUserFileThatIsNoOrdinaryFileIsLeftAlone) {
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
+    ASSERT_EQ(mkfifo(path().c_str(), 0600), 0);
+    QSettingsStore store;
+    EXPECT_EQ(store.unusablereason(), "it is a pipe, not an ordinary file");
+    EXPECT_EQ(getsetting(store, kSettingColorTheme, kDefaultColorTheme), "Original Lite");
+    savesettingnum(store, kSettingPortNumber, 5);
+    EXPECT_EQ(getsettingnum(store, kSettingPortNumber, 2), 2);
+    EXPECT_TRUE(std::filesystem::is_fifo(path()));
+
+    // A link to an ordinary file is fine and is written through.
+    std::filesystem::remove(path());
+    handwrite("");
+    std::filesystem::rename(path(), path() + ".real");
+    std::filesystem::create_symlink(path() + ".real", path());
+    QSettingsStore linked;
+    EXPECT_EQ(linked.unusablereason(), "");
+    savesettingnum(linked, kSettingPortNumber, 5);
+    EXPECT_EQ(getsettingnum(linked, kSettingPortNumber, 2), 5);
+    EXPECT_TRUE(std::filesystem::is_symlink(path()));
+    EXPECT_EQ(linked.writefailure(), "");
 }
 #endif
 

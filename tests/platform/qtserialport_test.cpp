@@ -7,19 +7,26 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <memory>
 #include <string>
+
+#include "host/virtualclock.h"
+#include "platform/ptymodemlines.h"
+#include "sim/chipfamily.h"
+#include "sim/picchip.h"
 
 namespace qm {
 namespace {
 
 
 // A pseudo-terminal pair: the port opens the slave side, the test reads what it sends from the
-// master side.
+// master side. Unless told otherwise it has modem lines, as a serial port has.
 class Pty {
 public:
-    Pty() {
+    explicit Pty(bool withlines = true) {
         char name[256] = {};
         if (openpty(&master_, &slave_, name, nullptr, nullptr) == 0) slavename_ = name;
+        if (withlines && ok()) lines = std::make_unique<test::PtyModemLines>(slavename_);
     }
     ~Pty() {
         if (slave_ >= 0) ::close(slave_);
@@ -46,6 +53,8 @@ public:
         }
         return out;
     }
+
+    std::unique_ptr<test::PtyModemLines> lines;
 
 private:
     int master_ = -1;
@@ -95,14 +104,19 @@ TEST(QtSerialPort, ASecondOpenIsRefusedUntilClosed) {
     EXPECT_TRUE(port.open(pty.slavename(), 9600)) << port.errortext();
 }
 
-// A pseudo-terminal has no modem lines, like a device that cannot drive the adapter: the first
-// line change puts the port into the failure state, and a new open clears it.
-TEST(QtSerialPort, ADeviceWithoutModemLinesCountsAsFailed) {
-    Pty pty;
-    ASSERT_TRUE(pty.ok());
+// A device without modem lines cannot drive the adapter: it does not open, and the modem lines
+// of a port that lost them later put it into the failure state until a new open.
+TEST(QtSerialPort, ADeviceWithoutModemLinesDoesNotOpenAndLosingThemIsAFailure) {
+    Pty bare(false);
+    ASSERT_TRUE(bare.ok());
     QtSerialPort port;
+    EXPECT_FALSE(port.open(bare.slavename(), 56000));
+    EXPECT_FALSE(port.isopen());
+    EXPECT_EQ(port.errortext(), "the serial port cannot do this");
+
+    Pty pty;
     ASSERT_TRUE(port.open(pty.slavename(), 56000)) << port.errortext();
-    EXPECT_FALSE(port.failed());
+    pty.lines.reset();
     port.setrts(true);
     EXPECT_TRUE(port.failed());
     EXPECT_EQ(port.errortext(), "the serial port cannot do this");
@@ -110,9 +124,46 @@ TEST(QtSerialPort, ADeviceWithoutModemLinesCountsAsFailed) {
     EXPECT_FALSE(port.dsr());
     EXPECT_EQ(port.errortext(), "the serial port cannot do this");
     port.close();
+    pty.lines = std::make_unique<test::PtyModemLines>(pty.slavename());
     ASSERT_TRUE(port.open(pty.slavename(), 9600));
     EXPECT_FALSE(port.failed());
     EXPECT_EQ(port.errortext(), "");
+}
+
+// The kernel raises DTR and RTS when it opens a serial port. Watched from a simulated chip on
+// those lines, the adapter's first power-on after the open must find CLOCK and DATA OUT low.
+TEST(QtSerialPort, TheFirstPowerOnAfterOpeningSeesClockAndDataLow) {
+    Pty pty;
+    ASSERT_TRUE(pty.ok());
+    VirtualClock clock;
+    PicChip chip(chipfamilyformodel("16F628A", 0, 0), clock);
+    chip.setdata(pty.lines->dtr());
+    chip.setclock(pty.lines->rts());
+    pty.lines->onchange = [&chip](bool dtr, bool rts) {
+        chip.setdata(dtr);
+        chip.setclock(rts);
+    };
+
+    QtSerialPort port;
+    ASSERT_TRUE(port.open(pty.slavename(), 56000)) << port.errortext();
+    EXPECT_FALSE(pty.lines->dtr());
+    EXPECT_FALSE(pty.lines->rts());
+    // The supply toggle byte, as the adapter's TD circuit passes it to the chip.
+    port.sendbyte(0x01);
+    for (char byte : pty.pending()) {
+        if (byte == 0x01) chip.togglesupply();
+    }
+    ASSERT_TRUE(chip.supplied());
+    EXPECT_EQ(chip.count(ChipEventKind::kProtocolFault), 0)
+        << describe(*chip.last(ChipEventKind::kProtocolFault));
+
+    // The chip does see the lines: powered again with both raised, it logs the fault.
+    chip.togglesupply();
+    port.setrts(true);
+    port.setdtr(true);
+    chip.togglesupply();
+    EXPECT_EQ(chip.count(ChipEventKind::kProtocolFault), 1);
+    EXPECT_FALSE(port.failed()) << port.errortext();
 }
 
 TEST(QtSerialPort, ALineThatGoesAwayPutsThePortInTheFailureState) {

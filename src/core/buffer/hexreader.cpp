@@ -1,12 +1,9 @@
 #include "buffer/hexreader.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <fstream>
 
 #include "buffer/hextext.h"
+#include "files/wholefile.h"
 
 namespace qm {
 
@@ -19,35 +16,25 @@ constexpr size_t kWarningListAll = 24;
 constexpr size_t kWarningListHead = 16;
 constexpr size_t kWarningListTail = 8;
 
-// Replaces every non-overlapping "\n\n" by "\n", scanning left to right.
-std::string halvelineends(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (size_t i = 0; i < text.size(); ++i) {
-        out.push_back(text[i]);
-        if (text[i] == '\n' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    }
-    return out;
-}
+bool islineend(char c) { return c == '\r' || c == '\n'; }
 
-// The file's lines by number: element 0 is the empty line in front, the file's first line is 1.
-// Any mix of CR and LF ends lines, and each run of k line-end characters counts as ceil(k/4)
-// line ends, which is what makes the line numbers in messages come out as users expect them.
-std::vector<std::string> numberedlines(std::string_view text) {
-    std::string lf(text);
-    for (char& c : lf) {
-        if (c == '\r') c = '\n';
+// Calls visit(line, number) for the file's lines in order until it returns false, without
+// copying the text. Any mix of CR and LF ends lines, and each run of k line-end characters
+// counts as ceil(k/4) line ends (the empty lines in between are only counted), which is what
+// makes the line numbers in messages come out as users expect them. The first line is 1.
+template <typename Visit>
+void numberedlines(std::string_view text, Visit visit) {
+    size_t number = 1;
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = pos;
+        while (end < text.size() && !islineend(text[end])) ++end;
+        if (!visit(text.substr(pos, end - pos), number)) return;
+        size_t run = 0;
+        while (end + run < text.size() && islineend(text[end + run])) ++run;
+        number += (run + 3) / 4;
+        pos = end + run;
     }
-    lf = halvelineends(halvelineends(lf));
-    std::vector<std::string> lines{std::string()};
-    size_t start = 0;
-    for (size_t i = 0; i <= lf.size(); ++i) {
-        if (i == lf.size() || lf[i] == '\n') {
-            lines.emplace_back(lf.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    return lines;
 }
 
 class Reader {
@@ -57,19 +44,17 @@ public:
 
     HexReadResult read(std::string_view text) {
         HexReadResult result;
-        const std::vector<std::string> lines = numberedlines(text);
-        for (size_t number = 1; number < lines.size(); ++number) {
-            const Step step = readline(lines[number]);
-            if (step == Step::End) break;
-            if (fault_ != HexFault::None) {
-                result.fault = fault_;
-                result.faultline = static_cast<int>(number);
-                result.message = HexMessage{std::string(kFaultHeader) + "\r\nLine number " +
-                                                std::to_string(number) + hexfaulttext(fault_),
-                                            kMsgError, ""};
-                return result;
-            }
-        }
+        numberedlines(text, [&](std::string_view line, size_t number) {
+            if (readline(line) == Step::End) return false;
+            if (fault_ == HexFault::None) return true;
+            result.fault = fault_;
+            result.faultline = static_cast<int>(number);
+            result.message = HexMessage{std::string(kFaultHeader) + "\r\nLine number " +
+                                            std::to_string(number) + hexfaulttext(fault_),
+                                        kMsgError, ""};
+            return false;
+        });
+        if (result.fault != HexFault::None) return result;
         result.ok = true;
         result.outofrange = std::move(outofrange_);
         if (!result.outofrange.empty()) {
@@ -86,13 +71,13 @@ private:
         return Step::Next;
     }
 
-    Step readline(std::string line) {
-        while (!line.empty() && line.back() == ' ') line.pop_back();
+    Step readline(std::string_view line) {
+        while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
         if (line.empty() || line.front() == ';') return Step::Next;
         if (line.front() != ':') return fail(HexFault::NoColon);
         if (line.size() < kMinRecordChars) return fail(HexFault::TooShort);
 
-        const std::string_view record = std::string_view(line).substr(1);
+        const std::string_view record = line.substr(1);
         const std::string_view body = record.substr(0, record.size() - 2);
         if (record.substr(record.size() - 2) != hexchecksum(body)) {
             return fail(HexFault::Checksum);
@@ -233,44 +218,12 @@ HexReadResult readhextext(std::string_view text, ProgBuffer& progbuffer,
 
 HexReadResult readhexfile(const std::string& path, ProgBuffer& progbuffer,
                           const ActiveModel& activemodel, int32_t& loadedwords) {
+    const WholeFile file = readwholefile(path, kMaxHexFileBytes);
+    if (file.fault == WholeFileFault::None)
+        return readhextext(file.bytes, progbuffer, activemodel, loadedwords);
     HexReadResult failed;
     failed.fault = HexFault::Unreadable;
-
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    std::string reason;
-    if (ec && status.type() == std::filesystem::file_type::none) {
-        // The lookup itself failed (no access to a folder, a symbolic link loop): the name may
-        // well exist, so say what went wrong instead of calling it missing.
-        reason = "The file cannot be opened: " + ec.message() + ".";
-    } else if (!std::filesystem::exists(status)) {
-        reason = "The file does not exist.";
-    } else if (std::filesystem::is_directory(status)) {
-        reason = "The name belongs to a folder, not a file.";
-    } else if (!std::filesystem::is_regular_file(status)) {
-        // Devices and pipes could block or never end.
-        reason = "The name does not belong to an ordinary file.";
-    }
-    if (reason.empty()) {
-        errno = 0;
-        std::ifstream in(path, std::ios::binary);
-        if (!in) {
-            const int err = errno;
-            reason = "The file cannot be opened";
-            reason += err != 0 ? std::string(": ") + std::strerror(err) + "." : ".";
-        } else {
-            std::string bytes;
-            char chunk[65536];
-            while (in.read(chunk, sizeof chunk) || in.gcount() > 0) {
-                bytes.append(chunk, static_cast<size_t>(in.gcount()));
-            }
-            if (!in.bad() && in.eof()) {
-                return readhextext(bytes, progbuffer, activemodel, loadedwords);
-            }
-            reason = "The file cannot be read.";
-        }
-    }
-    failed.message = HexMessage{unreadablemessage(path, reason), kMsgError, ""};
+    failed.message = HexMessage{unreadablemessage(path, file.reason), kMsgError, ""};
     return failed;
 }
 

@@ -48,8 +48,13 @@ struct HexReadResult {
 HexReadResult readhextext(std::string_view text, ProgBuffer& progbuffer,
                           const ActiveModel& activemodel, int32_t& loadedwords);
 
-// readhextext on the bytes of the file at path. A file that cannot be opened or read is a
-// failed read whose message names the file and the reason.
+// The largest HEX file read. An image of the largest chip is about 50 KB and real files stay
+// under a megabyte; anything far above that is not a program for these chips.
+inline constexpr std::uintmax_t kMaxHexFileBytes = 8 * 1024 * 1024;
+
+// readhextext on the bytes of the file at path. A file that cannot be opened or read, is not an
+// ordinary file or is larger than kMaxHexFileBytes is a failed read whose message names the
+// file and the reason.
 HexReadResult readhexfile(const std::string& path, ProgBuffer& progbuffer,
                           const ActiveModel& activemodel, int32_t& loadedwords);
 

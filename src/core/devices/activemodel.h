@@ -9,6 +9,9 @@
 
 namespace qm {
 
+// The bits of 2006h that hold the part's ID when a model names no mask: all but a 5-bit revision.
+inline constexpr int32_t kDefaultDeviceIdMask = 0x3FE0;
+
 // The active model's values, converted from the texts of its devicemodel by selectmodel.
 struct ActiveModel {
     int32_t modelnumber = 0;
@@ -22,6 +25,14 @@ struct ActiveModel {
     int32_t voltageorder = 0;  // 0 none, 1 supply first ("vddvpp"), 2 VPP first ("vppvdd")
     int32_t progtime = 0;      // ms, the pause of "wprog"
     int32_t pagesize = 0;      // FLASH page size in words
+    // What 2006h reads with the revision bits (those outside deviceidmask) cleared; -1 when the
+    // model has no device ID, and then no chip is checked.
+    int32_t deviceid = -1;
+    int32_t deviceidmask = kDefaultDeviceIdMask;
+    // Implemented bits of CONF1 and CONF2: the configuration checks compare only these.
+    std::array<int32_t, 2> configmask{0x3FFF, 0x3FFF};
+    // The script that reads 2006h into tempword; empty when the model has none.
+    std::vector<std::string> identifysteps;
     // Instruction lists by Operation. Instruction n, counted from 1 as scripts and messages count it, is steps[op][n-1].
     std::array<std::vector<std::string>, kOperationCount> steps;
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,9 @@ struct devicemodel {
     std::string pagesize;
     // Copies of the algorithm definition texts, indexed by Operation.
     std::array<std::string, kOperationCount> alg;
+    // The keys beyond these (optionalkeys.h), by name without the colon ("deviceid"); a script
+    // key ("identifyalg") holds a copy of the definition's text, as alg does.
+    std::map<std::string, std::string> optional;
 
     bool operator==(const devicemodel&) const = default;
 };
@@ -33,6 +37,8 @@ inline constexpr int kAlgSlots = 21;
 struct DeviceTable {
     // algdefs[operation][number], number 0..20.
     std::array<std::array<std::string, kAlgSlots>, kOperationCount> algdefs;
+    // The numbered definitions of the optional script kinds, by keyword ("identifyalgdef").
+    std::map<std::string, std::array<std::string, kAlgSlots>> optionaldefs;
     // models[0] is slot 0, which belongs to no model: key lines before the first "model:" land
     // there. Models are numbered 1..modelcount().
     std::vector<devicemodel> models{1};

@@ -1,6 +1,7 @@
 #include "devices/selectmodel.h"
 
 #include "buffer/hextext.h"
+#include "devices/optionalkeys.h"
 #include "text/asciicase.h"
 #include "text/leadingnumber.h"
 
@@ -39,6 +40,12 @@ std::string checksizes(const devicemodel& model, const ActiveModel& converted) {
 
 }  // namespace
 
+std::array<int32_t, 2> parsewordpair(std::string_view text) {
+    // The fifth character separates the two words and is never looked at.
+    const std::string upper = asciiupper(text);
+    return {parseword(mid(upper, 1, 4)), parseword(mid(upper, 6, 4))};
+}
+
 std::vector<std::string> splitsteps(std::string_view algorithm) {
     std::string text = asciilower(algorithm);
     if (text.empty() || text.back() != ',') text += ',';
@@ -72,10 +79,7 @@ SelectModelResult selectmodel(const DeviceTable& table, int32_t modelnumber,
     converted.flashsize = leadingnumber(model.flash);
     converted.eepromsize = leadingnumber(model.eeprom);
 
-    // The fifth character separates the two words and is never looked at.
-    const std::string configerased = asciiupper(model.configerased);
-    converted.erasedconfig[0] = parseword(mid(configerased, 1, 4));
-    converted.erasedconfig[1] = parseword(mid(configerased, 6, 4));
+    converted.erasedconfig = parsewordpair(model.configerased);
 
     const std::string config2used = asciilower(model.config2used);
     if (config2used == "false") converted.config2used = false;
@@ -92,6 +96,10 @@ SelectModelResult selectmodel(const DeviceTable& table, int32_t modelnumber,
 
     result.message = checksizes(model, converted);
     if (!result.message.empty()) return result;
+    if (const std::string why = convertoptionalkeys(model, converted); !why.empty()) {
+        result.message = refusal(model, why);
+        return result;
+    }
 
     converted.modelnumber = modelnumber;
     activemodel = std::move(converted);

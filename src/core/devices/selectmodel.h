@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -26,6 +27,10 @@ struct SelectModelResult {
 // whose sizes the program buffer cannot hold, is refused and activemodel stays exactly as it was.
 SelectModelResult selectmodel(const DeviceTable& table, int32_t modelnumber,
                               ActiveModel& activemodel);
+
+// The two words of a text written like configerased: four hex digits, one separator character
+// that is not looked at, four hex digits; any case. A word that is not four hex digits is -1.
+std::array<int32_t, 2> parsewordpair(std::string_view text);
 
 // Cuts an algorithm text into instructions: lower-cased, split at every comma, nothing trimmed,
 // empty entries kept. An empty text gives one empty instruction.

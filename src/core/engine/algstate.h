@@ -39,6 +39,9 @@ struct AlgState {
     int32_t loopheadaddr = 0;
     // Supply toggles of this run so far are odd: the adapter is not as the run found it.
     bool supplyflipped = false;
+    // The mismatch limit has just sent the run to its last instruction, past whatever the loop
+    // pass had left to do.
+    bool mismatchjump = false;
 
     ScriptError error;
 };

@@ -48,7 +48,11 @@ StepResult checkconfigword(Engine& engine, int which, bool blank) {
     const size_t index = size_t(which - 1);
     const int32_t expected =
         blank ? engine.activemodel.erasedconfig[index] : engine.progbuffer.conf[index];
-    if (state.tempword != expected)
+    // Only the implemented bits: a chip may read the others as 0 or as 1. The report still shows
+    // both words whole. An expected value that is no word (a configerased text that did not
+    // parse) never matches.
+    const int32_t mask = engine.activemodel.configmask[index];
+    if (expected < 0 || (state.tempword & mask) != (expected & mask))
         addmismatch(engine.report, state, conflocation(which == 1 ? kAddrConf1 : kAddrConf2),
                     hexwordh(state.tempword), hexwordh(expected));
     return StepResult::Next;

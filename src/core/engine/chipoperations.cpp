@@ -1,5 +1,7 @@
 #include "engine/chipoperations.h"
 
+#include <utility>
+
 #include "buffer/progbuffer.h"
 #include "engine/elapsedtext.h"
 #include "engine/interpreter.h"
@@ -45,6 +47,60 @@ void status(Engine& engine, OperationResult& result, std::string text) {
     result.statustext = std::move(text);
 }
 
+// Step 1 of every operation: nothing happens on a port that is not ready.
+bool portrefused(Engine& engine, const PortState& port, OperationResult& result) {
+    if (portusable(port, engine.port)) return false;
+    result.status = OperationStatus::PortNotReady;
+    result.statustext = porterrortext(port.portnumber);
+    engine.host.setstatus(result.statustext);
+    return true;
+}
+
+// The end of a run that did not complete: a lost port or a script error. `redisplay`: the run
+// was Read All's, whose buffer holds what it got before the stop.
+OperationResult& runfailed(Engine& engine, OperationResult& result, const RunResult& run,
+                           bool redisplay) {
+    Host& host = engine.host;
+    if (run.outcome == RunOutcome::ProgramEnded) {
+        // The host ends the program; nothing of the frame may run after that.
+        result.status = OperationStatus::ProgramEnded;
+        return result;
+    }
+    host.enable();
+    if (run.outcome == RunOutcome::PortFailed) {
+        result.status = OperationStatus::PortFailed;
+        result.porterror = run.porterror;
+        status(engine, result, portfailedtext(run.porterror));
+    } else {
+        result.status = OperationStatus::ScriptError;
+        result.error = run.error;
+        status(engine, result, scripterrorstatus(run.error));
+    }
+    if (redisplay) {
+        host.updatedisplay();
+        host.yield();
+    }
+    if (run.outcome == RunOutcome::ScriptError) {
+        host.mymsgbox(scripterrormessage(run.error), kMsgError, "");
+        host.yield();
+    }
+    return result;
+}
+
+// Stops an operation that the device ID check refuses, before anything reached the chip.
+OperationResult& chiprefused(Engine& engine, OperationResult& result, const std::string& tail) {
+    engine.host.enable();
+    result.status = result.idcheck.identity == ChipIdentity::NoChip ? OperationStatus::NoChip
+                                                                    : OperationStatus::WrongChip;
+    status(engine, result, idfailedstatus(result.idcheck, engine));
+    engine.host.mymsgbox(idfailedmessage(result.idcheck, engine, tail), kMsgError, "");
+    engine.host.yield();
+    return result;
+}
+
+bool chipchanges(Operation operation) {
+    return operation == Operation::Program || operation == Operation::Erase;
+}
 }  // namespace
 
 std::string portfailedtext(std::string_view reason) {
@@ -70,17 +126,29 @@ OperationResult runoperation(Engine& engine, Operation operation, const PortStat
     const OperationTexts& texts = textsof(operation);
     const bool checks = operation == Operation::BlankCheck || operation == Operation::Verify;
 
-    if (!portusable(port, engine.port)) {
-        result.status = OperationStatus::PortNotReady;
-        result.statustext = porterrortext(port.portnumber);
-        host.setstatus(result.statustext);
-        return result;
-    }
+    if (portrefused(engine, port, result)) return result;
 
     const auto start = host.clock().now();
     if (checks) beginreport(engine.report);
     host.disable();
     status(engine, result, texts.start);
+    if (idcheckwanted(engine)) {
+        const IdentifyRun id = identify(engine);
+        if (id.run.outcome != RunOutcome::Completed)
+            return runfailed(engine, result, id.run, false);
+        result.idcheck = id.check;
+        const ChipIdentity identity = id.check.identity;
+        if (identity == ChipIdentity::NoChip || identity == ChipIdentity::WrongChip) {
+            if (chipchanges(operation))
+                return chiprefused(engine, result, "Nothing was erased or written.");
+            // Reading changes nothing on the chip: a warning, and the operation goes on.
+            host.mymsgbox(idfailedmessage(id.check, engine,
+                                          "Reading does not change the chip, so the operation "
+                                          "goes on."),
+                          kMsgInfo, "");
+            host.yield();
+        }
+    }
     if (operation == Operation::Read) {
         clearbuffer(engine.progbuffer, engine.activemodel);
         host.updatedisplay();
@@ -88,36 +156,12 @@ OperationResult runoperation(Engine& engine, Operation operation, const PortStat
     }
 
     const RunResult run = runalg(engine, stepsof(engine.activemodel, operation));
-    if (run.outcome == RunOutcome::ProgramEnded) {
-        // The host ends the program; nothing of the frame may run after that.
-        result.status = OperationStatus::ProgramEnded;
-        return result;
-    }
+    // Whatever Read All got before a stop is in the buffer: it is shown as it is.
+    if (run.outcome != RunOutcome::Completed)
+        return runfailed(engine, result, run, operation == Operation::Read);
 
     host.enable();
     if (checks) result.mismatchcount = engine.report.mismatchcount;
-
-    if (run.outcome == RunOutcome::PortFailed || run.outcome == RunOutcome::ScriptError) {
-        if (run.outcome == RunOutcome::PortFailed) {
-            result.status = OperationStatus::PortFailed;
-            result.porterror = run.porterror;
-            status(engine, result, portfailedtext(run.porterror));
-        } else {
-            result.status = OperationStatus::ScriptError;
-            result.error = run.error;
-            status(engine, result, scripterrorstatus(run.error));
-        }
-        // Whatever Read All got before the stop is in the buffer: show it as it is.
-        if (operation == Operation::Read) {
-            host.updatedisplay();
-            host.yield();
-        }
-        if (run.outcome == RunOutcome::ScriptError) {
-            host.mymsgbox(scripterrormessage(run.error), kMsgError, "");
-            host.yield();
-        }
-        return result;
-    }
 
     engine.elapsedtext = elapsedtext(host.clock().now() - start);
     const std::string tail = engine.elapsedtext + " seconds elapsed...";
@@ -137,6 +181,27 @@ OperationResult runoperation(Engine& engine, Operation operation, const PortStat
     return result;
 }
 
+OperationResult identifychip(Engine& engine, const PortState& port) {
+    OperationResult result;
+    if (portrefused(engine, port, result)) return result;
+    if (engine.activemodel.identifysteps.empty()) {
+        result.status = OperationStatus::NoIdentifyScript;
+        result.statustext = "Operation failed: the model " + engine.activemodel.modelname +
+                            " has no identify script.";
+        engine.host.setstatus(result.statustext);
+        return result;
+    }
+    engine.host.disable();
+    status(engine, result, "Begin identify.");
+    const IdentifyRun id = identify(engine);
+    if (id.run.outcome != RunOutcome::Completed) return runfailed(engine, result, id.run, false);
+    result.idcheck = id.check;
+    if (id.check.identity == ChipIdentity::NoChip) return chiprefused(engine, result, "");
+    engine.host.enable();
+    status(engine, result, identifiedtext(id.check));
+    return result;
+}
+
 OperationResult programall(Engine& engine, const PortState& port) {
     return runoperation(engine, Operation::Program, port);
 }
@@ -151,6 +216,16 @@ OperationResult blankcheck(Engine& engine, const PortState& port) {
 }
 OperationResult verifyall(Engine& engine, const PortState& port) {
     return runoperation(engine, Operation::Verify, port);
+}
+
+OperationResult verifyprogrammed(Engine& engine, const PortState& port,
+                                 const OperationResult& programmed) {
+    if (programmed.status != OperationStatus::Done) return verifyall(engine, port);
+    const bool idcheck = std::exchange(engine.idcheck, false);
+    OperationResult result = verifyall(engine, port);
+    engine.idcheck = idcheck;
+    result.idcheck = programmed.idcheck;
+    return result;
 }
 
 }  // namespace qm

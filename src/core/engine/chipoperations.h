@@ -7,6 +7,7 @@
 #include "devices/devicemodel.h"
 #include "engine/algstate.h"
 #include "engine/engine.h"
+#include "engine/idcheck.h"
 #include "link/portselect.h"
 
 namespace qm {
@@ -18,6 +19,9 @@ enum class OperationStatus {
     PortFailed,    // the port failed while the script ran
     ScriptError,   // the script was malformed and was stopped
     ProgramEnded,  // an unrecognized instruction: the host has been told to end the program
+    NoChip,        // the device ID check found no chip: nothing was erased or written
+    WrongChip,     // the device ID check found another chip: nothing was erased or written
+    NoIdentifyScript,  // identify on a model without an identify script; nothing was done
 };
 
 struct OperationResult {
@@ -26,6 +30,9 @@ struct OperationResult {
     std::string statustext;     // the last text put on the status line
     ScriptError error;          // for ScriptError
     std::string porterror;      // for PortFailed, may be empty
+    // The device ID check. Read All, Blank Check and Verify go on after a failed check (they
+    // change nothing on the chip), so their status can be Done with a NoChip or WrongChip here.
+    IdCheck idcheck;
 };
 
 // The frame around one operation's script: port check, timing, disable/enable, start and
@@ -35,13 +42,29 @@ struct OperationResult {
 // "Operation failed: script error in instruction n ('text')." there and explains it in an error
 // box. Neither shows an elapsed time or a mismatch report. After an unrecognized instruction
 // the host ends the program and nothing more is done, not even enable.
+//
+// On a model with a device ID (and with Engine::idcheck on) the operation first runs the model's
+// identify script, after its start text. When the ID says there is no chip or another one,
+// Program All and Erase All stop there, before their own script, with the check's status text
+// and an error box; Read All, Blank Check and Verify show the box as a warning and go on.
 OperationResult runoperation(Engine& engine, Operation operation, const PortState& port);
+
+// Reads the chip's device ID with the model's identify script and shows it with the models of
+// the device file that have it ("Device ID 0E27h: 16F877A, revision 7."), or, when no chip
+// answers, stops as the operations do. Needs no device ID on the model, only the script.
+OperationResult identifychip(Engine& engine, const PortState& port);
 
 OperationResult programall(Engine& engine, const PortState& port);
 OperationResult readall(Engine& engine, const PortState& port);
 OperationResult eraseall(Engine& engine, const PortState& port);
 OperationResult blankcheck(Engine& engine, const PortState& port);
 OperationResult verifyall(Engine& engine, const PortState& port);
+
+// Verify straight after `programmed`, the Program All of the same command: when that one was
+// done, its check has just found the model's chip (or had none to make) and nothing can have
+// changed the socket since, so the ID is not read again; else as verifyall.
+OperationResult verifyprogrammed(Engine& engine, const PortState& port,
+                                 const OperationResult& programmed);
 
 // Status and message texts of the outcomes that are not the script's own.
 std::string portfailedtext(std::string_view reason);

@@ -4,6 +4,7 @@
 
 #include "buffer/progbuffer.h"
 #include "devices/activemodel.h"
+#include "devices/devicemodel.h"
 #include "engine/algstate.h"
 #include "engine/mismatchreport.h"
 #include "host/host.h"
@@ -30,6 +31,12 @@ struct Engine {
     MismatchReport report;
     // Elapsed-time text of the last chip operation that ran to its end.
     std::string elapsedtext;
+
+    // The device file the active model comes from, to name the model a chip's device ID belongs
+    // to; nullptr when there is none to ask.
+    const DeviceTable* devices = nullptr;
+    // Whether the operations read the chip's device ID first (only for a model that has one).
+    bool idcheck = true;
 };
 
 }  // namespace qm

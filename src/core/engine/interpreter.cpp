@@ -1,6 +1,7 @@
 #include "engine/interpreter.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "buffer/hextext.h"
 #include "buffer/progbuffer.h"
@@ -69,6 +70,14 @@ StepResult loophead(Engine& engine, const Instruction& in, int32_t last, size_t 
 
 StepResult loop(AlgState& state) {
     if (!state.loopheadrun) return fail(state, "\"loop\" has no loop head before it");
+    // Sent here by the mismatch limit, the pass may have skipped its memory instruction, and the
+    // loop of the last head may already have ended; "loop" goes back to that head all the same,
+    // whose test ends the loop in time. Only this one jump is let through: a limit is reached
+    // once per run, and the passes after it are checked again.
+    if (std::exchange(state.mismatchjump, false) && state.algpc == state.algcount) {
+        state.algpc = state.loopstart;
+        return StepResult::Next;
+    }
     if (state.loopended)
         return fail(state, "\"loop\" would restart the loop of instruction " +
                                std::to_string(state.loopstart) + ", which has already ended");
@@ -98,6 +107,8 @@ StepResult wait(Engine& engine, int32_t milliseconds) {
     if (milliseconds < 0)
         return fail(engine.algstate,
                     "the wait of " + std::to_string(milliseconds) + " ms is negative");
+    // A batching port may still hold the command the wait is for; the wait starts after it.
+    engine.linedriver.flush();
     engine.host.clock().sleepms(milliseconds);
     ++engine.algstate.algpc;
     return StepResult::Next;
@@ -259,6 +270,7 @@ void startalg(Engine& engine, const std::vector<std::string>& steps) {
     state.loopended = false;
     state.loopheadaddr = 0;
     state.supplyflipped = false;
+    state.mismatchjump = false;
     state.error = {};
 }
 
@@ -269,13 +281,21 @@ RunResult runalg(Engine& engine, const std::vector<std::string>& steps) {
     // Checked before every instruction and after the last, so a lost port stops the run
     // within one instruction.
     while (!engine.port.failed()) {
-        if (state.algpc > state.algcount) return result;
+        if (state.algpc > state.algcount) {
+            // What a batching port still holds belongs to this run: it has not ended before
+            // that has reached the chip.
+            engine.linedriver.flush();
+            if (engine.port.failed()) break;
+            return result;
+        }
         const StepResult step = stepalg(engine);
         if (step == StepResult::ProgramEnded) {
+            engine.linedriver.flush();
             result.outcome = RunOutcome::ProgramEnded;
             return result;
         }
         if (step == StepResult::ScriptError) {
+            engine.linedriver.flush();
             restoresupply(engine);
             result.outcome = RunOutcome::ScriptError;
             result.error = state.error;

@@ -43,7 +43,10 @@ enum class StepResult { Next, ScriptError, ProgramEnded };
 //     any memory instruction or check whose address lies beyond the buffer;
 //   - a negative "w" wait or a negative programming time for "wprog".
 // These rules are what makes every run finite: jumps back only come from "loop", and each one
-// needs addrcount to have grown since its head, which the buffer bounds.
+// needs addrcount to have grown since its head, which the buffer bounds. The one exception is
+// the "loop" that the 25th mismatch sends the run to: it goes back to its head even when the
+// cut-short pass did not advance or the loop had ended, as the script language says; that can
+// happen once per run.
 // The operation frame (chipoperations.h) shows the error on the status line and in an error
 // message box.
 RunResult runalg(Engine& engine, const std::vector<std::string>& steps);

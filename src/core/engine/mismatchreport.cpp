@@ -17,7 +17,10 @@ void addmismatch(MismatchReport& report, AlgState& state, std::string_view locat
     text.append(expected).append(",\r\n");
     // Equality, not "at least": a check that is itself the last instruction may add a 26th
     // line, and the run is not sent back again.
-    if (report.mismatchcount == kMismatchLimit) state.algpc = state.algcount;
+    if (report.mismatchcount == kMismatchLimit) {
+        state.algpc = state.algcount;
+        state.mismatchjump = true;
+    }
 }
 
 std::string flashlocation(int32_t address) { return "FLASH Word " + hexwordh(address); }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <limits>
+
 #include "host/clock.h"
 
 namespace qm {
@@ -9,8 +11,12 @@ namespace qm {
 class VirtualClock final : public Clock {
 public:
     std::chrono::microseconds now() override { return now_; }
+    // Saturates at the largest time instead of wrapping round: a script of endless maximal waits
+    // must not send the clock back to a time before a running write cycle began.
     void sleep(std::chrono::microseconds duration) override {
-        if (duration.count() > 0) now_ += duration;
+        if (duration.count() <= 0) return;
+        const auto room = std::chrono::microseconds::max() - now_;
+        now_ = duration < room ? now_ + duration : std::chrono::microseconds::max();
     }
     void advance(std::chrono::microseconds duration) { sleep(duration); }
 

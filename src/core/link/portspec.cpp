@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "sim/chipfamily.h"
+#include "text/asciicase.h"
 #include "text/leadingnumber.h"
 
 namespace qm {
@@ -32,19 +34,51 @@ bool isportnumbertext(std::string_view text) {
     return i == text.size();
 }
 
+// "word" alone, or "word:VALUE" with a value that is not empty; the word in any case.
+std::optional<std::string> wordport(std::string_view text, std::string_view word) {
+    if (!startswithnocase(text, word)) return std::nullopt;
+    text.remove_prefix(word.size());
+    if (text.empty()) return std::string();
+    if (text.front() != ':' || text.size() == 1) return std::nullopt;
+    return std::string(text.substr(1));
+}
+
+// "CHIP" or "CHIP:IMAGE" after "sim=": a simulated part, or none for an empty socket (which
+// keeps no image). Part names hold no colon, so the first one starts the image.
+bool simsocket(std::string_view text, PortSpec& spec) {
+    const size_t colon = text.find(':');
+    const std::string_view chip = text.substr(0, colon);
+    if (colon != std::string_view::npos) {
+        spec.path = std::string(text.substr(colon + 1));
+        if (spec.path.empty()) return false;
+    }
+    if (asciilower(chip) == kEmptySocket) {
+        spec.simchip = std::string(kEmptySocket);
+        return spec.path.empty();
+    }
+    spec.simchip = std::string(chip);
+    return knownchipname(chip);
+}
+
 }  // namespace
 
 std::optional<PortSpec> parseportspec(std::string_view text) {
     PortSpec spec;
-    if (text == "sim" || text == "SIM") {
-        spec.kind = PortSpec::Kind::Sim;
-        return spec;
-    }
-    if (startswithnocase(text, "sim:")) {
-        spec.kind = PortSpec::Kind::Sim;
-        spec.path = std::string(text.substr(4));
-        if (spec.path.empty()) return std::nullopt;
-        return spec;
+    const std::pair<std::string_view, PortSpec::Kind> words[] = {
+        {"ftdisim", PortSpec::Kind::FtdiSim},
+        {"ftdi", PortSpec::Kind::Ftdi},
+        {"sim", PortSpec::Kind::Sim}};
+    for (const auto& [word, kind] : words) {
+        spec.kind = kind;
+        if (spec.simulated() && startswithnocase(text, word) && text.size() > word.size() &&
+            text[word.size()] == '=') {
+            if (!simsocket(text.substr(word.size() + 1), spec)) return std::nullopt;
+            return spec;
+        }
+        if (auto value = wordport(text, word)) {
+            spec.path = std::move(*value);
+            return spec;
+        }
     }
     if (text.find('/') != std::string_view::npos) {
         spec.kind = PortSpec::Kind::Path;
@@ -59,6 +93,16 @@ std::optional<PortSpec> parseportspec(std::string_view text) {
     spec.kind = PortSpec::Kind::Number;
     spec.number = n;
     return spec;
+}
+
+std::string portforms() {
+    std::string chips;
+    for (const std::string_view name : knownchipnames()) {
+        chips += std::string(name) + ", ";
+    }
+    return "1-16, COM1-COM16, a device path, sim[=CHIP][:IMAGE], ftdi[:SERIAL] or "
+           "ftdisim[=CHIP][:IMAGE], with CHIP one of " +
+           chips + "or " + std::string(kEmptySocket);
 }
 
 }  // namespace qm

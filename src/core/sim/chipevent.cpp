@@ -19,6 +19,22 @@ std::string formatms(std::chrono::microseconds duration) {
     return negative ? "-" + text : text;
 }
 
+bool isfault(ChipEventKind kind) {
+    switch (kind) {
+        case ChipEventKind::kUnknownCommand:
+        case ChipEventKind::kIncompleteCommand:
+        case ChipEventKind::kViolation:
+        case ChipEventKind::kIgnored:
+        case ChipEventKind::kProtocolFault:
+            return true;
+        case ChipEventKind::kPowerOn:
+        case ChipEventKind::kPowerOff:
+        case ChipEventKind::kCommand:
+            break;
+    }
+    return false;
+}
+
 std::string describe(const ChipEvent& event) {
     std::string line = formatms(event.time) + " ms  ";
     const std::string at = " at " + hexwordh(event.pc);
@@ -42,6 +58,8 @@ std::string describe(const ChipEvent& event) {
         case ChipEventKind::kIgnored:
             return line + "command " + hexbyteh(event.command) + " ignored" + at + ": " +
                    event.text;
+        case ChipEventKind::kProtocolFault:
+            return line + "protocol fault: " + event.text;
     }
     return line;
 }

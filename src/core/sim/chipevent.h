@@ -14,7 +14,12 @@ enum class ChipEventKind : uint8_t {
     kIncompleteCommand,  // power went off in the middle of a command's bits or data word
     kViolation,          // an erase/programming cycle was cut short; text says why
     kIgnored,            // a command that did nothing (no load before a begin, protection)
+    kProtocolFault,      // the pins broke the entry protocol, e.g. CLOCK high at power-on
 };
+
+// Whether an event is something a script or an adapter did wrong, as opposed to a plain trace
+// entry: the front ends and the tests report these.
+bool isfault(ChipEventKind kind);
 
 // One entry of the simulated chip's log. Per-edge activity is never logged, only what a person
 // reading a trace of a script wants to see.

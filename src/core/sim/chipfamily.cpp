@@ -21,6 +21,12 @@ void setcommon(ChipFamily& family) {
 }
 
 // What identifies a part, and the commands every family shares.
+// The revisions the simulated parts report are our own choice; what counts is that they are not
+// 0, so that a check comparing 2006h without its mask fails. The families with a 4-bit revision
+// field get one below 10h, the others one that uses bit 4 as well.
+constexpr int32_t kRevision5Bit = 0x12;
+constexpr int32_t kRevision4Bit = 0x07;
+
 ChipFamily basefamily(FamilyKind kind, std::string name, int32_t flash, int32_t eeprom,
                       int32_t id) {
     ChipFamily f;
@@ -29,6 +35,8 @@ ChipFamily basefamily(FamilyKind kind, std::string name, int32_t flash, int32_t 
     f.flashsize = flash;
     f.eepromsize = eeprom;
     f.deviceid = id;
+    f.revision =
+        kind == FamilyKind::k87xA || kind == FamilyKind::k8788 ? kRevision4Bit : kRevision5Bit;
     setcommon(f);
     return f;
 }
@@ -55,10 +63,9 @@ ChipFamily family84a() {
 ChipFamily family62xa(std::string name, int32_t flash, int32_t eeprom, int32_t id) {
     ChipFamily f = basefamily(FamilyKind::k62xA, std::move(name), flash, eeprom, id);
     f.configmask = {0x21FF, 0};
-    // Bits 12:9 are not implemented; what they read is not known [U]. They read 1 here, as on the
-    // other families, so a configuration word taken from a HEX file (which sets them) verifies as
-    // a whole; a write still changes only the implemented bits.
-    f.unimplementedfill = 0x3FFF;
+    // Bits 12:9 are not implemented and may read 0 [U]; they do here, so a configuration word
+    // taken from a HEX file (which sets them) verifies only through the model's configmask.
+    f.unimplementedfill = 0;
     f.latchwords = 1;
     // CP bit 13 and CPD bit 8 as the data sheets place them [U for the simulation].
     f.cpmask = 0x2000;
@@ -135,6 +142,11 @@ std::string normalisedname(std::string_view name) {
 
 const std::array<std::string_view, 10>& knownchipnames() { return kKnownNames; }
 
+bool knownchipname(std::string_view name) {
+    const std::string part = normalisedname(name);
+    return std::find(kKnownNames.begin(), kKnownNames.end(), part) != kKnownNames.end();
+}
+
 ChipFamily chipfamilyformodel(std::string_view name, int32_t flashsize, int32_t eepromsize) {
     const std::string part = normalisedname(name);
     if (part == "16F84A") return family84a();
@@ -156,6 +168,7 @@ ChipFamily chipfamilyformodel(std::string_view name, int32_t flashsize, int32_t 
     f.eepromsize = std::clamp(eepromsize, 0, 0x4000);
     // An unknown part has no known ID and no known protection bits [U].
     f.deviceid = 0x3FFF;
+    f.revision = 0;
     f.cpmask = 0;
     return f;
 }

@@ -48,7 +48,10 @@ struct ChipFamily {
     FamilyKind kind = FamilyKind::kGeneric;
     int32_t flashsize = 0;      // words
     int32_t eepromsize = 0;     // bytes
-    int32_t deviceid = 0x3FFF;  // what 2006h reads
+    // 2006h reads deviceid | revision: the part's ID, with the revision bits clear, and a
+    // revision in those bits.
+    int32_t deviceid = 0x3FFF;
+    int32_t revision = 0;
     // Implemented bits of CONFIG1 (2007h) and CONFIG2 (2008h); 0 for a word the chip lacks.
     std::array<int32_t, 2> configmask{0x3FFF, 0};
     // What unimplemented configuration bits read back: 0 or 3FFFh.
@@ -73,5 +76,11 @@ ChipFamily chipfamilyformodel(std::string_view name, int32_t flashsize, int32_t 
 
 // The names chipfamilyformodel recognises, for help texts and tests.
 const std::array<std::string_view, 10>& knownchipnames();
+
+// Whether chipfamilyformodel recognises the name (in any of the forms it accepts).
+bool knownchipname(std::string_view name);
+
+// The name that puts no chip in the simulated socket.
+inline constexpr std::string_view kEmptySocket = "none";
 
 }  // namespace qm

@@ -54,8 +54,17 @@ void PicChip::setclock(bool high) {
 
 void PicChip::setdata(bool high) { dat_ = high; }
 
-// VDD and VPP rise together on this adapter, so power-up is entry into programming mode.
+// VDD and VPP rise together on this adapter, so power-up is entry into programming mode. The
+// chip enters it cleanly only with CLOCK and DATA held low while VPP rises.
 void PicChip::enterprogramming() {
+    if (clk_ || dat_) {
+        logevent(ChipEventKind::kProtocolFault, -1, -1, pc_,
+                 std::string("power on with ") +
+                     (clk_ && dat_ ? "CLOCK and DATA"
+                      : clk_       ? "CLOCK"
+                                   : "DATA") +
+                     " high; programming mode needs both low");
+    }
     pc_ = 0;
     latch_.fill(0x3FFF);
     datalatch_ = 0xFF;
@@ -247,7 +256,7 @@ int32_t PicChip::configword(int32_t address) const {
         case 0x2003:
             return ids_[static_cast<size_t>(address - kConfigBase)];
         case 0x2006:
-            return family_.deviceid & 0x3FFF;
+            return (family_.deviceid | family_.revision) & 0x3FFF;
         case 0x2007:
             return config_[0];
         case 0x2008:

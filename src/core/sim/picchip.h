@@ -15,7 +15,8 @@ namespace qm {
 // together, as the adapter switches them), CLOCK and DATA. It decodes commands on falling CLOCK
 // edges, takes and returns framed data words, and checks every erase/programming cycle against
 // the clock it is given: a command started before the cycle's time has passed cuts the cycle
-// short, the cycle's writes are undone and the log says why.
+// short, the cycle's writes are undone and the log says why. A power-on with CLOCK or DATA high
+// is logged as a protocol fault.
 //
 // Memory can be read and set directly (no timing, no protection), so tests can prepare a chip
 // and inspect the result of a script.

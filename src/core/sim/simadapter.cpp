@@ -80,6 +80,7 @@ void SimAdapter::setdtr(bool on) {
 
 bool SimAdapter::dsr() {
     if (!lineop()) return false;
+    if (stuck_) return *stuck_;
     if (chip_ != nullptr && chip_->drivesdata()) return chip_->dataout();
     return dtr_;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,8 @@ namespace qm {
 // its DATA pin, every 01h byte on TD toggles the supply (VDD and VPP together), and DSR reads
 // the DATA line. While the chip drives DATA (during a read) DSR shows the chip's bit; otherwise
 // it reads back DATA OUT, as the line does through the adapter's resistor. Without a chip
-// attached DSR always reads DATA OUT.
+// attached DSR always reads DATA OUT. A DATA IN line stuck at one level (an adapter without
+// supply, a broken wire) can be set for tests.
 //
 // For tests of port handling the adapter can refuse chosen names and can lose the port after a
 // given number of line operations.
@@ -44,6 +46,9 @@ class SimAdapter final : public SerialPort {
     // operation and all later ones do nothing, DSR reads 0, failed() turns true. -1: never.
     void failafter(int64_t operations) { countdown_ = operations; }
 
+    // DSR reads this level whatever the chip or DATA OUT do; std::nullopt: as wired.
+    void setdatainstuck(std::optional<bool> level) { stuck_ = level; }
+
     // What the adapter shows, for tests.
     int64_t lineoperations() const { return lineops_; }
     int64_t bytessent() const { return bytes_; }
@@ -70,6 +75,7 @@ class SimAdapter final : public SerialPort {
     bool rts_ = false;
     bool dtr_ = false;
     bool supply_ = false;
+    std::optional<bool> stuck_;
 };
 
 }  // namespace qm

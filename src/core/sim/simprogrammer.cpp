@@ -1,5 +1,8 @@
 #include "sim/simprogrammer.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "sim/chipfamily.h"
 #include "sim/simimage.h"
 
@@ -10,43 +13,74 @@ namespace {
 // The name the simulated adapter is opened under; it accepts any.
 constexpr const char* kSimPortName = "sim";
 
-bool isfault(ChipEventKind kind) {
-    return kind == ChipEventKind::kViolation || kind == ChipEventKind::kIgnored ||
-           kind == ChipEventKind::kUnknownCommand || kind == ChipEventKind::kIncompleteCommand;
+// The simulated chip for the socket, nullptr for an empty one.
+std::unique_ptr<PicChip> socketchip(const ActiveModel& activemodel, Clock& clock,
+                                    std::string_view chipname) {
+    if (chipname == kEmptySocket) return nullptr;
+    const bool ofmodel = chipname.empty();
+    ChipFamily family = chipfamilyformodel(ofmodel ? activemodel.modelname : chipname,
+                                           activemodel.flashsize, activemodel.eepromsize);
+    // A part the simulation does not know stands for the model's chip, ID included.
+    if (ofmodel && family.kind == FamilyKind::kGeneric && activemodel.deviceid >= 0) {
+        family.deviceid = activemodel.deviceid;
+    }
+    auto chip = std::make_unique<PicChip>(std::move(family), clock);
+    // Only faults are of interest; a full command log of a large chip would be millions of lines.
+    chip->setcommandlogging(false);
+    return chip;
 }
 
 }  // namespace
 
-SimProgrammer::SimProgrammer(const ActiveModel& activemodel, Clock& clock)
-    : chip_(std::make_unique<PicChip>(
-          chipfamilyformodel(activemodel.modelname, activemodel.flashsize, activemodel.eepromsize),
-          clock)) {
-    // Only faults are of interest; a full command log of a large chip would be millions of lines.
-    chip_->setcommandlogging(false);
-}
+SimProgrammer::SimProgrammer(const ActiveModel& activemodel, Clock& clock,
+                             std::string_view chipname, std::optional<FtdiPinMap> cable)
+    : cable_(cable ? std::make_unique<SimFt232r>(adapter_, clock, *cable) : nullptr),
+      // Behind a cable the chip sees each line change at the time it takes at the bit-bang rate.
+      chip_(socketchip(activemodel, cable_ ? cable_->lineclock() : clock, chipname)) {}
+
+SimProgrammer::~SimProgrammer() = default;
 
 bool SimProgrammer::open(const std::string& imagepath, std::string& why) {
     imagepath_ = imagepath;
-    if (!imagepath_.empty() && !loadchipimage(*chip_, imagepath_, why)) return false;
+    imageloaded_.clear();
+    if (!imagepath_.empty() && !chip_) {
+        why = "an empty socket keeps no image";
+        return false;
+    }
+    if (!imagepath_.empty()) {
+        if (!loadchipimage(*chip_, imagepath_, why)) return false;
+        std::error_code ec;
+        if (std::filesystem::exists(imagepath_, ec)) imageloaded_ = chipimagetext(*chip_);
+    }
     adapter_.attach(chip_.get());
     adapter_.open(kSimPortName, 9600);
     return true;
 }
 
+std::string SimProgrammer::name() const {
+    return cable_ ? "Simulated FT232R cable" : "Simulated adapter";
+}
+
 std::string SimProgrammer::statustext() const {
-    return "Simulated adapter ready... (chip " + chip_->family().name +
+    if (!chip_) return name() + " ready... (no chip)";
+    return name() + " ready... (chip " + chip_->family().name +
            (imagepath_.empty() ? ")" : ", image " + imagepath_ + ")");
 }
 
-bool SimProgrammer::saveimage(std::string& why) const {
-    if (imagepath_.empty()) return true;
-    return savechipimage(*chip_, imagepath_, why);
+bool SimProgrammer::saveimage(std::string& why) {
+    if (imagepath_.empty() || !chip_) return true;
+    // A run that did not change the chip leaves the image file exactly as it was.
+    if (!imageloaded_.empty() && chipimagetext(*chip_) == imageloaded_) return true;
+    if (!savechipimage(*chip_, imagepath_, why)) return false;
+    imageloaded_ = chipimagetext(*chip_);
+    return true;
 }
 
 std::vector<std::string> SimProgrammer::takefaults(int maxlines) {
     std::vector<std::string> lines;
     int more = 0;
-    for (const ChipEvent& event : chip_->log()) {
+    static const std::vector<ChipEvent> kNoEvents;
+    for (const ChipEvent& event : chip_ ? chip_->log() : kNoEvents) {
         if (!isfault(event.kind)) continue;
         if (static_cast<int>(lines.size()) < maxlines) {
             lines.push_back("simulated chip: " + describe(event));
@@ -55,8 +89,26 @@ std::vector<std::string> SimProgrammer::takefaults(int maxlines) {
         }
     }
     if (more > 0) lines.push_back("simulated chip: " + std::to_string(more) + " more");
-    chip_->clearlog();
+    if (cable_) takecablefaults(lines);
+    // A real adapter would stay powered too; the simulated one can say so.
+    if (adapter_.supply()) lines.push_back("simulated chip: the supply is still on");
+    if (chip_) chip_->clearlog();
     return lines;
+}
+
+// What a real cable would hide: line states too short for the chip, and pulses on TD that the
+// adapter could take for a supply toggle.
+void SimProgrammer::takecablefaults(std::vector<std::string>& lines) {
+    if (const int64_t shortstates = cable_->shortstates() - shortstates_; shortstates > 0) {
+        lines.push_back("simulated cable: " + std::to_string(shortstates) +
+                        " line states shorter than the chip's setup and hold time");
+    }
+    if (const int64_t pulses = cable_->txdpulses() - txdpulses_; pulses > 0) {
+        lines.push_back("simulated cable: " + std::to_string(pulses) +
+                        " pulses on TD in bit-bang mode");
+    }
+    shortstates_ = cable_->shortstates();
+    txdpulses_ = cable_->txdpulses();
 }
 
 }  // namespace qm

@@ -58,8 +58,8 @@ MainWindow::MainWindow(MainWindowSetup setup)
 
     buildmenus();
     buildcontrols();
-    programmer_ = std::make_unique<Programmer>(*host_, settings_, activemodel_, progbuffer_, *clock,
-                                               setup_.realport);
+    programmer_ = std::make_unique<Programmer>(*host_, settings_, devices_, activemodel_,
+                                               progbuffer_, *clock, setup_.realport);
 }
 
 MainWindow::~MainWindow() {
@@ -80,7 +80,7 @@ void MainWindow::Form_Load() {
     if (!selected.ok) showmessage(QString::fromStdString(selected.message), kMsgError);
 
     menuclear_Click();
-    const std::string problem = programmer_->load(setup_.portspec);
+    const std::string problem = programmer_->load(setup_.portspec, setup_.ftdipins);
     if (!problem.empty()) showmessage(QString::fromStdString(problem), kMsgError);
 }
 

@@ -91,7 +91,7 @@ void MainWindow::menuverify_Click() { runchipoperation(Operation::Verify); }
 
 void MainWindow::menucheck_Click() {
     if (!programmer_->ready()) {
-        setstatus(QString::fromStdString(porterrortext(programmer_->portnumber())));
+        setstatus(QString::fromStdString(programmer_->porterror()));
         return;
     }
     HardwareCheck dialog(this, programmer_->driver());

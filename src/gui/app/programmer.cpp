@@ -1,9 +1,11 @@
 #include "gui/app/programmer.h"
 
 #include "link/portnames.h"
+#include "platform/ftdi/ftdicable.h"
 #include "platform/qtserialport.h"
 #include "settings/settings.h"
 #include "sim/simprogrammer.h"
+#include "text/leadingnumber.h"
 
 namespace qm::gui {
 
@@ -12,12 +14,21 @@ namespace {
 // Simulated chip faults listed after an operation before the rest is only counted.
 constexpr int kMaxFaultLines = 10;
 
+// Saves the simulated chip's image; on failure the sentence that says so, else empty.
+std::string saveimage(SimProgrammer& sim) {
+    std::string why;
+    if (sim.saveimage(why)) return {};
+    return "The simulated chip's image " + sim.imagepath() + " was not saved: " + why;
+}
+
 }  // namespace
 
-Programmer::Programmer(Host& host, SettingsStore& settings, const ActiveModel& activemodel,
-                       ProgBuffer& progbuffer, Clock& clock, SerialPort* realport)
+Programmer::Programmer(Host& host, SettingsStore& settings, const DeviceTable& devices,
+                       const ActiveModel& activemodel, ProgBuffer& progbuffer, Clock& clock,
+                       SerialPort* realport)
     : host_(host),
       settings_(settings),
+      devices_(devices),
       activemodel_(activemodel),
       progbuffer_(progbuffer),
       clock_(clock),
@@ -38,9 +49,10 @@ void Programmer::attach(SerialPort& port, int32_t holdtime) {
     driver_ = std::make_unique<LineDriver>(port, host_, activemodel_);
     driver_->setholdtime(holdtime);
     engine_ = std::make_unique<Engine>(host_, port, *driver_, activemodel_, progbuffer_);
+    engine_->devices = &devices_;
 }
 
-std::string Programmer::load(const std::optional<PortSpec>& spec) {
+std::string Programmer::load(const std::optional<PortSpec>& spec, const FtdiPinMap& pins) {
     listports(state_, *realport_);
     if (!spec) {
         openport(state_, *realport_, settings_, host_, driver_.get());
@@ -57,24 +69,26 @@ std::string Programmer::load(const std::optional<PortSpec>& spec) {
                            "Serial port " + spec->path);
             return {};
         case PortSpec::Kind::Sim:
-            break;
+            return opensim(*spec);
+        case PortSpec::Kind::Ftdi:
+        case PortSpec::Kind::FtdiSim:
+            return opencable(*spec, pins);
     }
-    simimage_ = spec->path;
-    return opensim();
+    return {};
 }
 
-std::string Programmer::opensim() {
-    sim_ = std::make_unique<SimProgrammer>(activemodel_, clock_);
-    std::string why;
-    if (!sim_->open(*simimage_, why)) {
-        sim_.reset();
-        // Nothing may drive the chip that is gone; the closed real port refuses every operation.
-        attach(*realport_, 0);
-        state_.portready = false;
-        host_.setstatus("Simulated adapter error!");
-        return "The simulated chip's image " + *simimage_ + " cannot be used:\r\n" + why;
-    }
+std::string Programmer::opensim(const PortSpec& spec) {
+    runspec_ = spec;
+    sim_ = std::make_unique<SimProgrammer>(activemodel_, clock_, spec.simchip);
+    runportname_ = sim_->name();
     state_.portnumber = 0;
+    std::string why;
+    if (!sim_->open(spec.path, why)) {
+        sim_.reset();
+        state_.portready = false;
+        host_.setstatus(runportname_ + " error!");
+        return "The simulated chip's image " + spec.path + " cannot be used:\r\n" + why;
+    }
     state_.portready = true;
     // The simulated adapter needs no hold time; on real time it would only slow the run down.
     attach(sim_->port(), 0);
@@ -82,63 +96,108 @@ std::string Programmer::opensim() {
     return {};
 }
 
-std::string Programmer::modelchanged() {
-    if (!simimage_) return {};
-    std::string saved;
-    if (sim_) {
-        std::string why;
-        if (!sim_->saveimage(why)) {
-            saved = "The simulated chip's image " + sim_->imagepath() + " was not saved: " + why +
-                    "\r\n";
-        }
-        sim_.reset();
+// The cable gets the baud rate (of its supply toggle frame) and hold time of the settings, as a
+// serial port would.
+std::string Programmer::opencable(const PortSpec& spec, const FtdiPinMap& pins) {
+    runspec_ = spec;
+    runpins_ = pins;
+    readportsettings(state_, settings_);
+    state_.portnumber = 0;
+    cable_ = std::make_unique<FtdiCable>();
+    const FtdiCable::Opened opened =
+        cable_->open(spec, pins, leadingnumber(state_.baudrate), activemodel_, clock_);
+    runportname_ = cable_->name();
+    host_.setstatus(opened.status);
+    state_.portready = opened.ok;
+    if (!opened.ok) {
+        cable_.reset();
+        return opened.messagetext("\r\n");
     }
-    const std::string opened = opensim();
+    attach(cable_->port(), state_.holdtime);
+    return {};
+}
+
+std::string Programmer::modelchanged() {
+    if (!runspec_ || !runspec_->simulated() || !runspec_->simchip.empty()) return {};
+    std::string saved;
+    if (SimProgrammer* const sim = simchip()) saved = saveimage(*sim);
+    if (!saved.empty()) saved += "\r\n";
+    closeportofrun();
+    const PortSpec spec = *runspec_;
+    const std::string opened =
+        spec.kind == PortSpec::Kind::Sim ? opensim(spec) : opencable(spec, runpins_);
     return saved + opened;
 }
 
 int32_t Programmer::proposedport() const {
-    if (!simimage_) return state_.portnumber;
-    // Read without storing anything: the simulated run saves no port.
+    if (runportname_.empty()) return state_.portnumber;
+    // Read without storing anything: a port of this run saves no port.
     return settings_.readnum(kSettingPortNumber).value_or(state_.defaultport);
+}
+
+void Programmer::closeportofrun() {
+    // What a cable still holds goes out before it is gone.
+    if (cable_) cable_->close();
+    cable_.reset();
+    sim_.reset();
+    attach(*realport_, state_.holdtime);
+}
+
+void Programmer::leaveportofrun() {
+    simreport();
+    closeportofrun();
+    runportname_.clear();
+    runspec_.reset();
 }
 
 void Programmer::changeport(std::string_view answer) {
     const PortAnswer parsed = parseportanswer(answer);
-    if (parsed.kind == PortAnswer::Kind::Port && simimage_) {
-        // Leaving the simulated adapter: its chip keeps what it holds in its image.
-        simreport();
-        sim_.reset();
-        simimage_.reset();
-        attach(*realport_, state_.holdtime);
-    }
+    if (parsed.kind == PortAnswer::Kind::Port && !runportname_.empty()) leaveportofrun();
     menuportanswer(state_, *realport_, settings_, host_, answer, driver_.get());
 }
 
 bool Programmer::ready() const {
-    const SerialPort& port = sim_ ? sim_->port() : *realport_;
+    const SerialPort& port = cable_ ? cable_->port() : sim_ ? sim_->port() : *realport_;
     return portusable(state_, port);
 }
 
+bool Programmer::simulated() const { return sim_ || (cable_ && cable_->sim()); }
+
+std::string Programmer::porterror() const {
+    return runportname_.empty() ? porterrortext(state_.portnumber) : runportname_ + " error!";
+}
+
 OperationResult Programmer::run(Operation operation) {
+    if (!runportname_.empty() && !ready()) {
+        OperationResult result;
+        result.status = OperationStatus::PortNotReady;
+        result.statustext = porterror();
+        host_.setstatus(result.statustext);
+        return result;
+    }
     return runoperation(*engine_, operation, state_);
 }
 
+SimProgrammer* Programmer::simchip() {
+    if (sim_) return sim_.get();
+    return cable_ ? cable_->sim() : nullptr;
+}
+
 std::vector<std::string> Programmer::simreport() {
-    if (!sim_) return {};
-    std::vector<std::string> lines = sim_->takefaults(kMaxFaultLines);
-    std::string why;
-    if (!sim_->saveimage(why)) {
-        lines.push_back("The simulated chip's image " + sim_->imagepath() +
-                        " was not saved: " + why);
-    }
+    SimProgrammer* const sim = simchip();
+    if (sim == nullptr) return {};
+    std::vector<std::string> lines = sim->takefaults(kMaxFaultLines);
+    std::string unsaved = saveimage(*sim);
+    if (!unsaved.empty()) lines.push_back(std::move(unsaved));
     return lines;
 }
 
 void Programmer::shutdown() {
-    if (sim_) {
+    // What a cable still holds goes out before its lines are handed back.
+    if (cable_) cable_->close();
+    if (SimProgrammer* const sim = simchip()) {
         std::string why;
-        sim_->saveimage(why);
+        sim->saveimage(why);
     }
     if (realport_ != nullptr && realport_->isopen()) realport_->close();
 }

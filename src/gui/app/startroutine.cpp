@@ -82,6 +82,13 @@ int startroutine(QApplication& app, const std::vector<std::string>& args) {
     }
 
     std::unique_ptr<QSettingsStore> settings = usersettings(parsed.options.settings);
+    if (const std::string why = settings->unusablereason(); !why.empty()) {
+        const std::string text = "The settings file " + settings->location() +
+                                 " cannot be used: " + why + "; it was left alone.";
+        std::fprintf(stderr, "quellmark: %s\n", text.c_str());
+        mymsgbox(nullptr, dialogs, QString::fromStdString(text), 16);
+        return kExitUsage;
+    }
     MainWindowSetup setup;
     setup.devices = &loaded.table;
     setup.settings = settings.get();
@@ -89,14 +96,30 @@ int startroutine(QApplication& app, const std::vector<std::string>& args) {
     setup.dialogcaption = dialogs.dialogcaption;
     setup.dialogscale = dialogs.dialogscale;
     setup.portspec = parsed.options.port;
+    setup.ftdipins = parsed.options.ftdipins;
     setup.onendprogram = [&lock] { lock.unlock(); };
 
     MainWindow window(std::move(setup));
+    // Said once: the load sequence already writes, so a store that cannot keep anything is
+    // usually found right away; otherwise when the program ends.
+    bool settingsfailureshown = false;
+    const auto reportsettingsfailure = [&] {
+        const std::string& why = settings->writefailure();
+        if (why.empty() || settingsfailureshown) return;
+        settingsfailureshown = true;
+        mymsgbox(&window, dialogs,
+                 QString::fromStdString("The settings could not be saved to " +
+                                        settings->location() + ": " + why + "."),
+                 64);
+    };
     window.Form_Load();
+    reportsettingsfailure();
     if (!parsed.options.hexfile.empty()) {
         window.openhexpath(QString::fromStdString(parsed.options.hexfile));
     }
-    return app.exec();
+    const int exitcode = app.exec();
+    reportsettingsfailure();
+    return exitcode;
 }
 
 }  // namespace qm::gui

@@ -74,9 +74,12 @@ HardwareCheck::HardwareCheck(QWidget* parent, LineDriver& driver)
     command1_->setFocus();
 }
 
+// Each click reaches the pins before it returns, also on a port that queues line changes (a USB
+// bit-bang cable), so the adapter shows it at once.
 void HardwareCheck::Check2_Click() {
     // The same toggle whatever the tick shows; the tick only flips with each click.
     driver_.togglevddvpp();
+    driver_.flush();
 }
 
 void HardwareCheck::Check3_Click() {
@@ -85,6 +88,7 @@ void HardwareCheck::Check3_Click() {
     } else {
         driver_.clocklow();
     }
+    driver_.flush();
 }
 
 void HardwareCheck::Check4_Click() {
@@ -93,6 +97,7 @@ void HardwareCheck::Check4_Click() {
     } else {
         driver_.datalow();
     }
+    driver_.flush();
 }
 
 void HardwareCheck::Check5_Click() {

@@ -71,17 +71,54 @@ TEST(ParseDevices, ValueStartsAfterTheFirstSpaceAndDefinitionsDropOneCharacter) 
         "readalgdef  5:  two\n"
         " model: indented\n"
         "model:x\n");
-    ASSERT_EQ(r.table.modelcount(), 1);
+    ASSERT_EQ(r.table.modelcount(), 2);
     EXPECT_EQ(r.table.models[1].flash, "words");
     EXPECT_EQ(r.table.models[1].eeprom, "64 ");
     EXPECT_EQ(r.table.algdefs[kErase][2], ",y");
     EXPECT_EQ(r.table.algdefs[kVerify][3], "");
     EXPECT_EQ(r.table.algdefs[kProgram][4], "");
     EXPECT_EQ(r.table.algdefs[2][5], " two");
-    ASSERT_EQ(r.warnings.size(), 2u);
+    // The indented model line is not read; the one without a space is, with a warning.
+    EXPECT_EQ(r.table.models[2].name, "x");
+    ASSERT_EQ(r.warnings.size(), 3u);
     EXPECT_EQ(r.warnings[0].linenumber, 6);
-    EXPECT_EQ(r.warnings[1].linenumber, 9);
-    EXPECT_EQ(r.warnings[1].text, "model:x");
+    EXPECT_EQ(r.warnings[1].linenumber, 8);
+    EXPECT_EQ(r.warnings[2].linenumber, 9);
+    EXPECT_EQ(r.warnings[2].text, "model:x");
+}
+
+// A model line the format does not allow must never hand the lines after it to the model
+// before it: a chip would be programmed with another chip's algorithm.
+TEST(ParseDevices, KeyLinesAfterAModelLineWithoutItsSpaceNeverReachThePreviousModel) {
+    const LoadDevicesResult r = parsedevices(
+        "programalgdef 1: program a\n"
+        "programalgdef 2: program b\n"
+        "model: A\nflash: 1024\nprogramalg: 1\n"
+        "MODEL:B\nflash: 2048\nprogramalg: 2\neeprom:64\n"
+        "  model: C\nflash: 4096\nprogramalg:1\nprogramalgdef 3: still read\n"
+        "model: D\nflash: 8192\n");
+    ASSERT_EQ(r.table.modelcount(), 3);
+    EXPECT_EQ(r.table.models[1].name, "A");
+    EXPECT_EQ(r.table.models[1].flash, "1024");
+    EXPECT_EQ(r.table.models[1].alg[kProgram], "program a");
+    EXPECT_EQ(r.table.models[2].name, "B");
+    EXPECT_EQ(r.table.models[2].flash, "2048");
+    EXPECT_EQ(r.table.models[2].eeprom, "64");
+    EXPECT_EQ(r.table.models[2].alg[kProgram], "program b");
+    // C's lines are skipped, not given to B; definitions are not a model's and still count.
+    EXPECT_EQ(r.table.algdefs[kProgram][3], "still read");
+    EXPECT_EQ(r.table.models[3].name, "D");
+    EXPECT_EQ(r.table.models[3].flash, "8192");
+
+    const std::vector<std::string> text = formatdevicewarnings(r.warnings, "my.txt");
+    EXPECT_EQ(text, (std::vector<std::string>{
+                        "my.txt line 6: read as if a space followed the colon",
+                        "my.txt line 9: read as if a space followed the colon",
+                        "my.txt line 10: ignored, \"model:\" does not start the line; the key "
+                        "lines after it are ignored up to the next model line",
+                        "my.txt line 11: ignored, it follows the model line 10, which was not read",
+                        "my.txt line 12: ignored, it follows the model line 10, which was not read",
+                    }));
 }
 
 TEST(ParseDevices, KeyLinesBeforeTheFirstModelGoToSlotZero) {
@@ -152,8 +189,8 @@ TEST(LoadDevices, ReadsAFileAndNamesAMissingOne) {
 
     const LoadDevicesResult missing = loaddevices(devicefilepath(folder));
     EXPECT_EQ(missing.status, LoadDevicesStatus::FileError);
-    EXPECT_EQ(missing.error, "Cannot open device file \"" + folder +
-                                 "/quellmarkdevices.txt\": No such file or directory");
+    EXPECT_EQ(missing.error, "Cannot read device file \"" + folder +
+                                 "/quellmarkdevices.txt\". The file does not exist.");
 
     const std::string path = testing::TempDir() + "loaddevices_test.txt";
     {

@@ -85,6 +85,19 @@ TEST(Checks, ConfigChecksNeitherMoveTheAddressNorConsultConfig2Used) {
     EXPECT_NE(rig.report().find("FLASH Word 0000h,"), std::string::npos);
 }
 
+TEST(Checks, ConfigChecksCompareOnlyTheImplementedBitsAndShowBothWordsWhole) {
+    CheckRig rig;
+    rig.model.configmask = {0x21FF, 0x0003};
+    rig.model.erasedconfig = {0x3FFF, -1};  // CONF2's text was no word: it never matches
+    rig.buffer.conf = {0x3F30, 0x3FFE};
+    rig.checks("temp=s04,checkblankconfig1,temp=s04,checkblankconfig2,temp=s04,checkconfig1,"
+               "temp=s04,checkconfig2,temp=s04,checkconfig1",
+               {0x21FF, 0x3FFF, 0x2130, 0x0002, 0x2131});
+    EXPECT_EQ(rig.report(), kHeader +
+                                "CONF Word 2008h,   3FFFh,   FFFFh,\r\n"
+                                "CONF Word 2007h,   2131h,   3F30h,\r\n");
+}
+
 TEST(Checks, ChecksSendNothing) {
     CheckRig rig;
     rig.engine.algstate.tempword = 0;
@@ -132,6 +145,36 @@ TEST(MismatchLimit, AFinalLoopJumpsBackAndCountingGoesOn) {
     ASSERT_EQ(rig.run("setflashloop,temp=s04,checkblankflash,s06,loop").outcome,
               RunOutcome::Completed);
     EXPECT_EQ(rig.count(), 40);
+}
+
+// The 25th mismatch sends the run to a final "loop" from a pass that skipped its memory
+// instruction, or from between two loops after the first has ended. That "loop" goes back to the
+// last loop head as always, and the run ends there, counting on.
+TEST(MismatchLimit, AFinalLoopReachedByTheLimitIsNotAScriptError) {
+    const struct {
+        int32_t flash;
+        const char* script;
+        int32_t mismatches;
+    } cases[] = {
+        // Config mismatches are the odd ones: the 25th cuts the 13th pass before its flash check;
+        // the loop then goes on from address 12 to 15.
+        {16, "setflashloop,temp=s04,checkblankconfig1,temp=s04,checkblankflash,loop", 33},
+        // 24 FLASH mismatches, the 25th at CONF1: back to the ended FLASH loop, which runs again
+        // (24), then CONF1 and the EEPROM loop (1 + 8).
+        {24,
+         "setflashloop,temp=s04,checkblankflash,loop,temp=s04,checkblankconfig1,"
+         "seteepromloop,temp=s05,checkblankeeprom,loop",
+         58},
+    };
+    for (const auto& c : cases) {
+        CheckRig rig;
+        rig.model.flashsize = c.flash;
+        rig.reset();
+        rig.port.readfunction = [](int32_t) { return 0x0000; };
+        const RunResult result = rig.run(c.script);
+        EXPECT_EQ(result.outcome, RunOutcome::Completed) << c.script << ": " << result.error.reason;
+        EXPECT_EQ(rig.count(), c.mismatches) << c.script;
+    }
 }
 
 TEST(MismatchLimit, ChecksOutsideBlankCheckAndVerifyCountOn) {

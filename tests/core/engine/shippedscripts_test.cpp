@@ -34,6 +34,7 @@ TEST(ShippedScripts, EveryModelProgramsVerifiesReadsAndErases) {
             << rig.host.status();
         EXPECT_EQ(rig.violations(), std::vector<std::string>{});
         EXPECT_FALSE(rig.adapter.supply());
+        EXPECT_EQ(rig.chip->count(ChipEventKind::kProtocolFault), 0);
     }
 }
 

@@ -63,13 +63,13 @@ TEST(PicChip62xA, ConfigurationWordKeepsOnlyImplementedBits) {
     SimRig rig("16F648A");
     rig.begin();
     rig.toconfig(0x2006);
-    EXPECT_EQ(rig.read(0x04), 0x1100);
+    EXPECT_EQ(rig.read(0x04), 0x1112);  // ID 1100h, revision 12h
     rig.increment();
-    EXPECT_EQ(rig.read(0x04), 0x3FFF);  // erased, bits 12:9 read 1
+    EXPECT_EQ(rig.read(0x04), 0x21FF);  // erased, bits 12:9 read 0
     rig.load(0x02, 0x0010);
     rig.cmd(0x08);
     rig.wait(4);
-    EXPECT_EQ(rig.read(0x04), 0x1E10);  // bits 12:9 cannot be cleared
+    EXPECT_EQ(rig.read(0x04), 0x0010);  // bits 12:9 cannot be set
     rig.increment();
     EXPECT_EQ(rig.read(0x04), 0x3FFF);  // no CONFIG2 on this family
     rig.end();
@@ -106,7 +106,7 @@ TEST(PicChip62xA, BulkEraseScopeDependsOnTheProgramCounter) {
     EXPECT_EQ(rig.chip.flashword(0x10), 0x3FFF);
     EXPECT_EQ(rig.chip.eeprombyte(0x10), 0xFF);
     EXPECT_EQ(rig.chip.configword(0x2000), 0x3FFF);
-    EXPECT_EQ(rig.chip.configword(0x2007), 0x3FFF);
+    EXPECT_EQ(rig.chip.configword(0x2007), 0x21FF);
 
     rig.chip.setflashword(0x10, 0x0000);
     rig.chip.setconfigword(0x2000, 0x0001);

@@ -65,7 +65,7 @@ TEST(PicChip84A, ConfigurationSpaceThroughLoadConfiguration) {
     rig.increment(4);
     EXPECT_EQ(rig.read(0x04), 0x3FFF);  // 2004h, reserved
     rig.increment(2);
-    EXPECT_EQ(rig.read(0x04), 0x0560);  // device ID
+    EXPECT_EQ(rig.read(0x04), 0x0572);  // ID 0560h, revision 12h  // device ID
     rig.increment();
     rig.load(0x02, 0x3FF1);
     rig.cmd(0x08);

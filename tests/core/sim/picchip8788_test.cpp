@@ -55,7 +55,7 @@ TEST(PicChip8788, BothConfigurationWordsThroughLoadConfiguration) {
     SimRig rig("16F88");
     rig.begin();
     rig.toconfig(0x2006);
-    EXPECT_EQ(rig.read(0x04), 0x0760);
+    EXPECT_EQ(rig.read(0x04), 0x0767);  // ID 0760h, revision 7
     rig.increment();
     rig.load(0x02, 0x2F50);
     rig.cmd(0x18);

@@ -108,7 +108,7 @@ TEST(PicChip87xA, EepromAndConfigurationAreSingleLocations) {
 
     rig.begin();
     rig.toconfig(0x2006);
-    EXPECT_EQ(rig.read(0x04), 0x0E00);
+    EXPECT_EQ(rig.read(0x04), 0x0E07);  // ID 0E00h, revision 7
     rig.increment();
     rig.load(0x02, 0x2F42);
     rig.cmd(0x08);

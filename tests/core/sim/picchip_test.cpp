@@ -83,6 +83,34 @@ TEST(PicChipWire, NothingHappensWithoutSupplyAndPowerUpStartsClean) {
     EXPECT_EQ(rig.ignored(), std::vector<std::string>{"begin programming without a load"});
 }
 
+TEST(PicChipWire, PowerOnWithClockOrDataHighIsAProtocolFault) {
+    SimRig rig("16F628A");
+    const struct {
+        bool clock, data;
+        const char* fault;
+    } cases[] = {
+        {true, false, "power on with CLOCK high; programming mode needs both low"},
+        {false, true, "power on with DATA high; programming mode needs both low"},
+        {true, true, "power on with CLOCK and DATA high; programming mode needs both low"},
+        {false, false, nullptr},
+    };
+    for (const auto& c : cases) {
+        rig.chip.clearlog();
+        rig.adapter.setrts(c.clock);
+        rig.adapter.setdtr(c.data);
+        rig.begin();
+        const ChipEvent* fault = rig.chip.last(ChipEventKind::kProtocolFault);
+        ASSERT_EQ(fault != nullptr, c.fault != nullptr);
+        if (fault != nullptr) {
+            EXPECT_EQ(fault->text, c.fault);
+            EXPECT_TRUE(isfault(fault->kind));
+        }
+        rig.adapter.setrts(false);
+        rig.adapter.setdtr(false);
+        rig.end();
+    }
+}
+
 TEST(PicChipWire, PowerLossInTheMiddleOfAWordIsLoggedAndForgotten) {
     SimRig rig("16F84A");
     rig.begin();
@@ -128,7 +156,7 @@ TEST(PicChipMemory, DirectAccessStaysInsideTheChip) {
     chip.seteeprombyte(-1, 0);
     chip.setconfigword(0x2006, 0);  // device ID is not writable
     chip.setconfigword(0x2008, 0);  // no CONFIG2
-    EXPECT_EQ(chip.configword(0x2006), 0x0560);
+    EXPECT_EQ(chip.configword(0x2006), 0x0572);
     EXPECT_EQ(chip.configword(0x2008), 0x3FFF);
     EXPECT_EQ(chip.configword(0x2005), 0x3FFF);
     chip.setflashword(5, 0xFFFF);

@@ -1,0 +1,128 @@
+#include "engine/idcheck.h"
+
+#include "buffer/hextext.h"
+#include "buffer/progbuffer.h"
+#include "devices/optionalkeys.h"
+
+namespace qm {
+
+namespace {
+
+// The two words a DATA IN line reads when no chip drives it: stuck low, or following DATA OUT
+// (which the driver holds high through a read).
+constexpr int32_t kDataInLow = 0x0000;
+constexpr int32_t kDataInHigh = 0x3FFF;
+
+IdCheck classify(const Engine& engine, int32_t word) {
+    IdCheck check;
+    check.word = word;
+    const ActiveModel& active = engine.activemodel;
+    int32_t revisionmask = active.deviceidmask;
+    if (engine.devices != nullptr) {
+        for (int n = 1; n <= engine.devices->modelcount(); ++n) {
+            const devicemodel& model = engine.devices->models[size_t(n)];
+            const ModelId id = modelid(model);
+            if (!idmatches(id, word)) continue;
+            if (check.models.empty()) revisionmask = id.mask;
+            check.models.push_back(model.name);
+        }
+    }
+    check.revision = word & ~revisionmask & 0x3FFF;
+    if (word == kDataInLow || word == kDataInHigh) {
+        check.identity = ChipIdentity::NoChip;
+    } else if (active.deviceid < 0) {
+        check.identity = ChipIdentity::Answered;
+    } else if ((word & active.deviceidmask) == active.deviceid) {
+        check.identity = ChipIdentity::Match;
+    } else {
+        check.identity = ChipIdentity::WrongChip;
+    }
+    return check;
+}
+
+// "16F877A", "16F636 or 16F639".
+std::string names(const std::vector<std::string>& models) {
+    std::string text;
+    for (size_t i = 0; i < models.size(); ++i) {
+        if (i > 0) text += i + 1 == models.size() ? " or " : ", ";
+        text += models[i];
+    }
+    return text;
+}
+
+}  // namespace
+
+bool idcheckwanted(const Engine& engine) {
+    return engine.idcheck && engine.activemodel.deviceid >= 0 &&
+           !engine.activemodel.identifysteps.empty();
+}
+
+IdentifyRun identify(Engine& engine) {
+    ProgBuffer scratch = engine.progbuffer;
+    Engine own(engine.host, engine.port, engine.linedriver, engine.activemodel, scratch);
+    IdentifyRun result;
+    result.run = runalg(own, engine.activemodel.identifysteps);
+    if (result.run.outcome != RunOutcome::Completed) {
+        if (result.run.outcome == RunOutcome::ScriptError)
+            result.run.error.reason += " (in the identify script)";
+        return result;
+    }
+    if (own.algstate.supplyflipped) {
+        // The operation's own script would switch the supply off with its first "begin".
+        engine.linedriver.poweroff();
+        const int32_t last = own.algstate.algcount;
+        result.run.outcome = RunOutcome::ScriptError;
+        result.run.error = {last, last > 0 ? own.algstate.algprog[size_t(last - 1)] : "",
+                            "the identify script leaves the supply switched on"};
+        return result;
+    }
+    result.check = classify(engine, own.algstate.tempword & 0x3FFF);
+    return result;
+}
+
+std::string idfailedstatus(const IdCheck& check, const Engine& engine) {
+    const std::string& chosen = engine.activemodel.modelname;
+    if (check.identity == ChipIdentity::NoChip) return "Operation failed: no chip found.";
+    if (check.models.empty())
+        return "Operation failed: the chip in the socket is not a " + chosen + " (device ID " +
+               hexwordh(check.word) + ").";
+    return "Operation failed: the chip in the socket is a " + names(check.models) + ", not a " +
+           chosen + ".";
+}
+
+std::string idfailedmessage(const IdCheck& check, const Engine& engine, const std::string& tail) {
+    const ActiveModel& active = engine.activemodel;
+    const std::string read = "the device ID reads " + hexwordh(check.word);
+    std::string text;
+    if (check.identity == ChipIdentity::NoChip) {
+        text = "No chip found: " + read + ". " +
+               (check.word == kDataInLow
+                    ? "DATA IN stays low, as it does without an adapter or without its supply."
+                    : "DATA IN only follows DATA OUT, as it does with an empty socket.") +
+               "\r\n\r\nCheck that the chip sits in the socket the right way round, that the "
+               "adapter is plugged into the port in use and has its supply, and that the model "
+               "chosen (" +
+               active.modelname + ") is the chip's.";
+    } else {
+        const std::string which = check.models.empty()
+                                      ? "which no model of the device file has"
+                                      : "which is the " + names(check.models) + " (revision " +
+                                            std::to_string(check.revision) + ")";
+        text = "Wrong chip: " + read + ", " + which + ", but the model chosen is the " +
+               active.modelname + " (device ID " + hexwordh(active.deviceid) + ").\r\n\r\n" +
+               (check.models.empty()
+                    ? "Check that the chip in the socket is a " + active.modelname + "."
+                    : "Choose the model of the chip in the socket, or put a " + active.modelname +
+                          " in.");
+    }
+    if (!tail.empty()) text += "\r\n\r\n" + tail;
+    return text;
+}
+
+std::string identifiedtext(const IdCheck& check) {
+    const std::string id = "Device ID " + hexwordh(check.word) + ": ";
+    if (check.models.empty()) return id + "no model of the device file has this ID.";
+    return id + names(check.models) + ", revision " + std::to_string(check.revision) + ".";
+}
+
+}  // namespace qm

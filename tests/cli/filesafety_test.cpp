@@ -1,0 +1,128 @@
+// Files the program writes: saved over only as far as the user could overwrite them by hand,
+// never through or over anything that is not an ordinary file.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "cli/clirunner.h"
+
+namespace qm::cli::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::string kBlink = sourcefile("data/examples/blink628a.hex");
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+TEST(CliSafeSave, SavesKeepProtectionLinksAndPermissions) {
+    CliRunner cli;
+    ASSERT_EQ(cli.run({"--model", "16F628A", "convert", kBlink, cli.path("fresh.hex")}).exitcode,
+              0);
+    const std::string converted = cli.read("fresh.hex");
+    const std::string old = ":00000001FF\r\n";
+
+    // Write-protected: refused with a message that says so, as an ordinary user.
+    cli.write("protected.hex", old);
+    fs::permissions(cli.path("protected.hex"), fs::perms::owner_read | fs::perms::group_read);
+    CliRun run =
+        cli.runasuser({"--model", "16F628A", "convert", kBlink, cli.path("protected.hex")});
+    EXPECT_EQ(run.exitcode, 4);
+    EXPECT_TRUE(contains(run.err, "may not be written")) << run.err;
+    EXPECT_TRUE(contains(run.out, "HEX file not saved!")) << run.out;
+    EXPECT_EQ(cli.read("protected.hex"), old);
+
+    // A symbolic link: the target gets the new contents, the link stays a link.
+    cli.write("target.hex", old);
+    fs::create_symlink("target.hex", cli.path("link.hex"));
+    // Hard links: both names see the new contents.
+    cli.write("first.hex", old);
+    fs::create_hard_link(cli.path("first.hex"), cli.path("second.hex"));
+    // Permissions of the old file stay.
+    cli.write("private.hex", old);
+    fs::permissions(cli.path("private.hex"), fs::perms::owner_read | fs::perms::owner_write);
+
+    for (const char* name : {"link.hex", "first.hex", "private.hex"}) {
+        run = cli.run({"--model", "16F628A", "convert", kBlink, cli.path(name)});
+        EXPECT_EQ(run.exitcode, 0) << name << run.err;
+    }
+    EXPECT_TRUE(fs::is_symlink(cli.path("link.hex")));
+    EXPECT_EQ(cli.read("target.hex"), converted);
+    EXPECT_EQ(cli.read("second.hex"), converted);
+    EXPECT_TRUE(fs::equivalent(cli.path("first.hex"), cli.path("second.hex")));
+    EXPECT_EQ(fs::status(cli.path("private.hex")).permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(cli.read("private.hex"), converted);
+    // No temporary file is left anywhere.
+    for (const auto& entry : fs::directory_iterator(cli.dir()))
+        EXPECT_FALSE(entry.path().extension() == ".tmp") << entry.path();
+}
+
+TEST(CliSettingsFile, ANonFileIsRefusedAndAFailedSaveIsReportedOnce) {
+    CliRunner cli;
+    ASSERT_EQ(mkfifo(cli.path("fifo.ini").c_str(), 0600), 0);
+    for (const auto& [path, kind] :
+         {std::pair<std::string, std::string>{"/dev/null", "a character device"},
+          {cli.path("fifo.ini"), "a pipe"},
+          {cli.dir(), "a folder"}}) {
+        const CliRun run =
+            cli.run({"--settings", path, "--port", "sim", "--virtual-time", "erase"});
+        EXPECT_EQ(run.exitcode, 2) << path;
+        EXPECT_EQ(run.err, "quellmark-cli: the settings file " + path + " cannot be used: it is " +
+                               kind + ", not an ordinary file; it was left alone.\n");
+        EXPECT_EQ(run.out, "");
+    }
+    EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
+    EXPECT_EQ(fs::status(cli.path("fifo.ini")).type(), fs::file_type::fifo);
+
+    // A folder that is a file: the defaults cannot be stored, the command still runs.
+    cli.write("afile", "");
+    const CliRun run = cli.run({"--settings", cli.path("afile/s.ini"), "show", kBlink});
+    EXPECT_EQ(run.exitcode, 0) << run.err;
+    EXPECT_EQ(run.err, "quellmark-cli: the settings could not be saved to " +
+                           cli.path("afile/s.ini") + ": " + cli.path("afile") +
+                           " is not a folder.\n");
+}
+
+// A simulated chip's image never loses data, directly on the simulated adapter or behind the
+// simulated cable: a smaller chip refuses it, and a command that did not change the chip leaves
+// the file as it was, byte for byte.
+TEST(CliSafeSave, SimulatedChipImagesAreRefusedBySmallerChipsAndNotRewrittenUnchanged) {
+    for (const std::string port : {"sim:", "ftdisim:"}) {
+        CliRunner cli;
+        cli.write("top.hex", ":020000000528D1\r\n:020FFE000628C3\r\n:00000001FF\r\n");
+        const auto sim = [&](const char* model, std::vector<std::string> command) {
+            std::vector<std::string> args{"--model", model, "--port", port + cli.path("chip.hex"),
+                                          "--virtual-time"};
+            args.insert(args.end(), command.begin(), command.end());
+            return cli.run(args);
+        };
+        ASSERT_EQ(sim("16F628A", {"program", cli.path("top.hex")}).exitcode, 0) << port;
+        // The same chip written by another program, with a comment the program would not write.
+        const std::string image = ";kept\r\n" + cli.read("chip.hex");
+        cli.write("chip.hex", image);
+
+        CliRun run = sim("16F627A", {"verify", cli.path("top.hex")});
+        EXPECT_EQ(run.exitcode, 3) << port;
+        EXPECT_TRUE(contains(run.err, "FLASH words up to 07FFh (the chip has 1024)")) << run.err;
+        EXPECT_TRUE(contains(run.err, "It seems to be made for the 16F628A.")) << run.err;
+        EXPECT_EQ(cli.read("chip.hex"), image) << port;
+
+        for (const std::vector<std::string>& command :
+             {std::vector<std::string>{"verify", cli.path("top.hex")},
+              {"blank"},
+              {"read", cli.path("back.hex")}}) {
+            run = sim("16F628A", command);
+            EXPECT_LE(run.exitcode, 1) << port << command[0] << run.err;
+            EXPECT_EQ(cli.read("chip.hex"), image) << port << command[0];
+        }
+        ASSERT_EQ(sim("16F628A", {"erase"}).exitcode, 0) << port;
+        EXPECT_NE(cli.read("chip.hex"), image) << port;
+    }
+}
+
+}  // namespace
+}  // namespace qm::cli::test
