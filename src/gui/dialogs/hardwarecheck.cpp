@@ -83,20 +83,14 @@ void HardwareCheck::Check2_Click() {
 }
 
 void HardwareCheck::Check3_Click() {
-    if (check3_->isChecked()) {
-        driver_.clockhigh();
-    } else {
-        driver_.clocklow();
-    }
-    driver_.flush();
+    drive(*check3_, &LineDriver::clockhigh, &LineDriver::clocklow);
 }
 
-void HardwareCheck::Check4_Click() {
-    if (check4_->isChecked()) {
-        driver_.datahigh();
-    } else {
-        driver_.datalow();
-    }
+void HardwareCheck::Check4_Click() { drive(*check4_, &LineDriver::datahigh, &LineDriver::datalow); }
+
+void HardwareCheck::drive(const QCheckBox& box, void (LineDriver::*high)(),
+                          void (LineDriver::*low)()) {
+    (driver_.*(box.isChecked() ? high : low))();
     driver_.flush();
 }
 

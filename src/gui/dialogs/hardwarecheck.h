@@ -31,6 +31,8 @@ class HardwareCheck final : public QDialog {
     void Check4_Click();
     void Check5_Click();
     void Timer1_Timer();
+    // Sets a line as its box shows: high when ticked, else low.
+    void drive(const QCheckBox& box, void (LineDriver::*high)(), void (LineDriver::*low)());
 
     LineDriver& driver_;
     QCheckBox* check2_ = nullptr;
