@@ -34,16 +34,6 @@ bool ischipoperation(const std::string& command) {
            command == "blank";
 }
 
-// "16F84A, 16F627A, ..." for the --port message.
-std::string simchiplist() {
-    std::string list;
-    for (const std::string_view name : knownchipnames()) {
-        if (!list.empty()) list += ", ";
-        list += name;
-    }
-    return list;
-}
-
 ParsedOptions fail(std::string error) {
     ParsedOptions result;
     result.error = std::move(error);
@@ -116,8 +106,10 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
             if (!parseportspec(text)) {
                 return fail("unknown port '" + text +
                             "': use 1-16, COM1-COM16, a device path, sim, sim:IMAGE or "
-                            "sim=CHIP[:IMAGE] with CHIP one of " +
-                            simchiplist() + " or none");
+                            "sim=CHIP[:IMAGE] with CHIP a simulated part (" +
+                            std::to_string(knownchipnames().size()) +
+                            " parts, the models of the shipped device file, such as 16F628A) "
+                            "or none");
             }
             o.port = text;
         } else if (arg == "--baud") {

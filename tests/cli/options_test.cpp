@@ -126,7 +126,7 @@ TEST(CliPortSpec, TheSimulatorTakesAChipOfItsOwnOrNone) {
         {"sim=16F877A:", nullptr, ""},
         {"sim=", nullptr, ""},
         {"sim=none:chip.hex", nullptr, ""},
-        {"sim=16F628", nullptr, ""},
+        {"sim=16F629", nullptr, ""},
     };
     for (const auto& c : cases) {
         const auto spec = parseportspec(c.text);
