@@ -11,6 +11,7 @@ enum ExitCode {
     kExitHex = 4,       // a HEX file could not be read or written
     kExitDevice = 5,    // device file, model or script
     kExitChip = 6,      // the device ID says the socket is empty or holds another chip
+    kExitCalibration = 7,  // a calibration word to keep lacks its form, or was not kept
 };
 
 }  // namespace qm::cli

@@ -100,10 +100,16 @@ int badcalibrationform(const ActiveModel& model, const std::vector<int32_t>& wor
     return -1;
 }
 
+bool heldbybuffer(const ActiveModel& model, const CalibrationWord& word) {
+    return word.address < model.flashsize || word.address == kAddrConf1 ||
+           (word.address == kAddrConf2 && model.config2used);
+}
+
 int changedcalibration(const ActiveModel& model, const std::vector<int32_t>& before,
-                       const std::vector<int32_t>& after) {
+                       const std::vector<int32_t>& after, bool outsidebuffer) {
     for (size_t k = 0; k < model.calibration.size(); ++k) {
         const CalibrationWord& word = model.calibration[k];
+        if (outsidebuffer && heldbybuffer(model, word)) continue;
         if (k >= before.size() || k >= after.size() ||
             keptbits(word, before[k]) != keptbits(word, after[k]))
             return static_cast<int>(k);
@@ -124,17 +130,38 @@ std::string changedtext(const CalibrationWord& word, int32_t kept, int32_t read)
            (wholeword(word) ? hexwordh(kept & 0x3FFF) : bitsvalue(word.mask, kept));
 }
 
+namespace {
+
+// The buffer's cell for a calibration word; nullptr for a location the buffer does not hold.
+template <typename Buffer>
+auto bufferedcell(Buffer& buffer, const ActiveModel& model, const CalibrationWord& word)
+    -> decltype(&buffer.conf[0]) {
+    if (!heldbybuffer(model, word)) return nullptr;
+    if (word.address < kAddrIdFirst) {
+        if (size_t(word.address) >= buffer.flash.size()) return nullptr;
+        return &buffer.flash[size_t(word.address)];
+    }
+    return &buffer.conf[size_t(word.address - kAddrConf1)];
+}
+
+}  // namespace
+
+std::string buffercalibration(const ProgBuffer& buffer, const ActiveModel& model) {
+    std::string text;
+    for (const CalibrationWord& word : model.calibration) {
+        const int32_t* cell = bufferedcell(buffer, model, word);
+        if (cell == nullptr) continue;
+        text += (text.empty() ? "" : ", ") + valuetext(word, *cell);
+    }
+    return text;
+}
+
 void mergecalibration(ProgBuffer& buffer, const ActiveModel& model,
                       const std::vector<int32_t>& words) {
     for (size_t k = 0; k < model.calibration.size() && k < words.size(); ++k) {
         const CalibrationWord& word = model.calibration[k];
-        int32_t* cell = nullptr;
-        if (word.address >= 0 && size_t(word.address) < buffer.flash.size()) {
-            cell = &buffer.flash[size_t(word.address)];
-        } else if (word.address == kAddrConf1 || word.address == kAddrConf2) {
-            cell = &buffer.conf[size_t(word.address - kAddrConf1)];
-        }
-        if (cell != nullptr) *cell = (*cell & ~word.mask) | keptbits(word, words[k]);
+        if (int32_t* cell = bufferedcell(buffer, model, word))
+            *cell = (*cell & ~word.mask) | keptbits(word, words[k]);
     }
 }
 
@@ -147,6 +174,15 @@ int32_t calibratedexpected(const Engine& engine, int32_t address, int32_t expect
             expected = (expected & ~word.mask) | keptbits(word, words[k]);
     }
     return expected;
+}
+
+const CalibrationWord* calibrationformfault(const Engine& engine, int32_t address, int32_t read) {
+    const ActiveModel& model = engine.activemodel;
+    for (size_t k = 0; k < model.calibration.size() && k < engine.keptcalibration.size(); ++k) {
+        const CalibrationWord& word = model.calibration[k];
+        if (word.address == address && (read & word.formmask) != word.formvalue) return &word;
+    }
+    return nullptr;
 }
 
 }  // namespace qm

@@ -43,14 +43,23 @@ std::string calibrationlist(const ActiveModel& model, const std::vector<int32_t>
 
 // The first word whose kept bits lack the form the model gives them, -1 when all have it.
 int badcalibrationform(const ActiveModel& model, const std::vector<int32_t>& words);
-// The first word whose kept bits differ between two reads, -1 when none does.
+// Whether the buffer holds the word's location (a FLASH word, CONF1, CONF2 when used).
+bool heldbybuffer(const ActiveModel& model, const CalibrationWord& word);
+
+// The first word whose kept bits differ between two reads, -1 when none does; with
+// `outsidebuffer` only the words the buffer does not hold count.
 int changedcalibration(const ActiveModel& model, const std::vector<int32_t>& before,
-                       const std::vector<int32_t>& after);
+                       const std::vector<int32_t>& after, bool outsidebuffer = false);
 
 // Texts for a word that lacks its form, and for one that was not kept: "the calibration word at
 // 03FFh reads 3FFFh, not 34XXh", "03FFh reads 3FFFh instead of 3480h".
 std::string badformtext(const CalibrationWord& word, int32_t read);
 std::string changedtext(const CalibrationWord& word, int32_t kept, int32_t read);
+
+// The calibration words as the buffer holds them, in the form of calibrationlist: only the
+// locations the buffer has (FLASH words, CONF1, CONF2 when the model uses it); empty when it
+// holds none of them.
+std::string buffercalibration(const ProgBuffer& buffer, const ActiveModel& model);
 
 // Puts the kept bits into the buffer at the locations it holds (FLASH words, CONF1, CONF2).
 void mergecalibration(ProgBuffer& buffer, const ActiveModel& model,
@@ -59,5 +68,9 @@ void mergecalibration(ProgBuffer& buffer, const ActiveModel& model,
 // What a check expects at a location (a FLASH word address, 2007h, 2008h) when it runs with
 // kept calibration words (Engine::keptcalibration): `expected` with the kept bits put in.
 int32_t calibratedexpected(const Engine& engine, int32_t address, int32_t expected);
+
+// The kept word at a location whose word as read lacks its form (Verify reports it, with the
+// form as the value expected); nullptr when there is none.
+const CalibrationWord* calibrationformfault(const Engine& engine, int32_t address, int32_t read);
 
 }  // namespace qm

@@ -1,5 +1,7 @@
 #include "engine/chipoperations.h"
 
+#include <algorithm>
+
 #include "buffer/progbuffer.h"
 #include "engine/calibration.h"
 #include "engine/elapsedtext.h"
@@ -123,9 +125,9 @@ OperationResult& calibrationrefused(Engine& engine, OperationResult& result, int
 
 // Fails Program All or Erase All whose calibration read back differs from the one kept.
 OperationResult& calibrationlost(Engine& engine, OperationResult& result,
-                                 const std::vector<int32_t>& after) {
+                                 const std::vector<int32_t>& after, bool outsidebuffer) {
     const ActiveModel& model = engine.activemodel;
-    const int changed = changedcalibration(model, result.calibration, after);
+    const int changed = changedcalibration(model, result.calibration, after, outsidebuffer);
     const CalibrationWord& word = model.calibration[size_t(changed)];
     const std::string what =
         changedtext(word, result.calibration[size_t(changed)], after[size_t(changed)]);
@@ -256,16 +258,26 @@ OperationResult runoperation(Engine& engine, Operation operation, const PortStat
     if (run.outcome != RunOutcome::Completed)
         return runfailed(engine, result, run, operation == Operation::Read, atrisk);
     if (!atrisk.empty()) {
-        if (!engine.activemodel.calwritesteps.empty()) {
-            const RunResult written = writecalibration(engine, kept);
-            if (written.outcome != RunOutcome::Completed)
-                return runfailed(engine, result, written, false, atrisk);
+        // Program All has programmed the words its image holds; the others it writes back here.
+        const bool program = operation == Operation::Program;
+        const ActiveModel& model = engine.activemodel;
+        const bool allinimage =
+            program && std::all_of(model.calibration.begin(), model.calibration.end(),
+                                   [&model](const CalibrationWord& word) {
+                                       return heldbybuffer(model, word);
+                                   });
+        if (!allinimage) {
+            if (!model.calwritesteps.empty()) {
+                const RunResult written = writecalibration(engine, kept);
+                if (written.outcome != RunOutcome::Completed)
+                    return runfailed(engine, result, written, false, atrisk);
+            }
+            const CalibrationRead again = readcalibration(engine);
+            if (again.run.outcome != RunOutcome::Completed)
+                return runfailed(engine, result, again.run, false, atrisk);
+            if (changedcalibration(model, kept, again.words, program) >= 0)
+                return calibrationlost(engine, result, again.words, program);
         }
-        const CalibrationRead again = readcalibration(engine);
-        if (again.run.outcome != RunOutcome::Completed)
-            return runfailed(engine, result, again.run, false, atrisk);
-        if (changedcalibration(engine.activemodel, kept, again.words) >= 0)
-            return calibrationlost(engine, result, again.words);
     }
 
     host.enable();
