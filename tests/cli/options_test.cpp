@@ -53,6 +53,9 @@ TEST(CliOptions, RefusesBadCommandLines) {
         {"erase", "--port", "sim=16F999"},         // no such simulated chip
         {"erase", "--port", "sim=none:chip.hex"},  // an empty socket keeps no image
         {"identify", "--no-id-check"},             // identify reads the ID anyway
+        {"erase", "--keep-calibration", "--overwrite-calibration"},  // one or the other
+        {"show", "a.hex", "--overwrite-calibration"},                // no chip to keep it on
+        {"erase", "--keep-calibration=no"},
         {"erase", "--baud", "fast"},
         {"erase", "--baud", "0"},
         {"erase", "--hold-us", "-5"},
