@@ -1,6 +1,6 @@
 #pragma once
 
-// The job both chip benchmarks time: a completely filled 16F877A of the shipped device file.
+// The job the chip benchmarks time: a completely filled 16F877A of the shipped device file.
 #include <cstdint>
 #include <cstdio>
 #include <string>

@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Installs what building and testing Quellmark needs on Debian 12. Skips apt when all is present.
 set -euo pipefail
-# xvfb: xvfb-run shows the desktop program on a machine without a display.
-packages=(g++ cmake make libgtest-dev libgmock-dev qt6-base-dev qt6-serialport-dev xvfb)
+# xvfb: xvfb-run shows the desktop program on a machine without a display. libftdi1-dev (found
+# through pkg-config) gives the FT232R bit-bang back-end; the build works without it.
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev qt6-serialport-dev
+          libftdi1-dev xvfb)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

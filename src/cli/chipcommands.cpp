@@ -62,12 +62,13 @@ int runoperations(Session& session, Engine& engine, const PortState& port) {
         return result.idcheck.models.empty() ? kExitChip : kExitOk;
     }
     if (command == "program") {
-        const int code = finishoperation(session, programall(engine, port));
+        const OperationResult programmed = programall(engine, port);
+        const int code = finishoperation(session, programmed);
         // A signal after the last line change of Program All stops before Verify begins.
         if (code != kExitOk || session.options.noverify || StopSignals::received() != 0) {
             return code;
         }
-        return exitcodefor(verifyall(engine, port));
+        return exitcodefor(verifyprogrammed(engine, port, programmed));
     }
     if (command == "verify") return exitcodefor(verifyall(engine, port));
     if (command == "erase") return finishoperation(session, eraseall(engine, port));

@@ -1,12 +1,12 @@
 #include "cli/chipport.h"
 
-#include <algorithm>
-
 #include "cli/exitcode.h"
 #include "cli/stoppableport.h"
 #include "cli/stopsignals.h"
+#include "link/ftdipins.h"
 #include "link/portnames.h"
 #include "link/portselect.h"
+#include "platform/ftdi/ftdicable.h"
 #include "platform/qtserialport.h"
 #include "settings/settings.h"
 #include "sim/simprogrammer.h"
@@ -18,6 +18,21 @@ namespace {
 
 // Chip log lines shown after a run before the rest is only counted.
 constexpr int kMaxChipEventLines = 10;
+
+// The baud rate and hold time of the settings, or of --baud and --hold-us.
+PortState portsettings(Session& session) {
+    PortState state;
+    readportsettings(state, session.settings());
+    if (session.options.baud) state.baudrate = *session.options.baud;
+    if (session.options.holdus) state.holdtime = *session.options.holdus;
+    return state;
+}
+
+FtdiPinMap pinmap(const Session& session) {
+    std::string error;
+    if (!session.options.ftdipins) return {};
+    return parseftdipins(*session.options.ftdipins, error).value_or(FtdiPinMap{});
+}
 
 }  // namespace
 
@@ -46,19 +61,18 @@ int ChipPort::open(Session& session) {
         spec.kind = PortSpec::Kind::Number;
         spec.number = getsettingnum(session.settings(), kSettingPortNumber, state.defaultport);
     }
-    return spec.kind == PortSpec::Kind::Sim ? opensim(session, spec) : openreal(session, spec);
+    switch (spec.kind) {
+        case PortSpec::Kind::Sim:
+            return opensim(session, spec);
+        case PortSpec::Kind::Ftdi:
+        case PortSpec::Kind::FtdiSim:
+            return opencable(session, spec);
+        default:
+            return openreal(session, spec);
+    }
 }
 
 int ChipPort::openreal(Session& session, const PortSpec& spec) {
-    const std::string baudtext =
-        session.options.baud ? *session.options.baud
-                             : getsetting(session.settings(), kSettingBaudRate, kDefaultBaudRate);
-    const int32_t holdus = session.options.holdus
-                               ? *session.options.holdus
-                               : std::clamp(getsettingnum(session.settings(), kSettingLineHoldTime,
-                                                          kDefaultLineHoldTime),
-                                            int32_t{0}, kMaxLineHoldTime);
-
     std::string device;
     std::string shown;
     if (spec.kind == PortSpec::Kind::Number) {
@@ -70,8 +84,9 @@ int ChipPort::openreal(Session& session, const PortSpec& spec) {
         shown = "Serial port " + spec.path;
     }
 
+    const PortState settings = portsettings(session);
     real_ = std::make_unique<QtSerialPort>();
-    if (device.empty() || !real_->open(device, leadingnumber(baudtext))) {
+    if (device.empty() || !real_->open(device, leadingnumber(settings.baudrate))) {
         session.host.setstatus(shown + " error!");
         std::string why =
             device.empty() ? "there is no COM" + std::to_string(spec.number) : real_->errortext();
@@ -81,7 +96,24 @@ int ChipPort::openreal(Session& session, const PortSpec& spec) {
     }
     session.host.setstatus(shown + " ready...");
     driver_ = std::make_unique<LineDriver>(stoppable(*real_), session.host, session.activemodel);
-    driver_->setholdtime(holdus);
+    driver_->setholdtime(settings.holdtime);
+    return kExitOk;
+}
+
+int ChipPort::opencable(Session& session, const PortSpec& spec) {
+    const PortState settings = portsettings(session);
+    cable_ = std::make_unique<FtdiCable>();
+    const FtdiCable::Opened opened =
+        cable_->open(spec, pinmap(session), leadingnumber(settings.baudrate), session.activemodel,
+                     *session.clock);
+    session.host.setstatus(opened.status);
+    if (!opened.ok) {
+        session.host.printerror(opened.messagetext("\n"));
+        return kExitPort;
+    }
+    driver_ =
+        std::make_unique<LineDriver>(stoppable(cable_->port()), session.host, session.activemodel);
+    driver_->setholdtime(settings.holdtime);
     return kExitOk;
 }
 
@@ -103,15 +135,23 @@ int ChipPort::opensim(Session& session, const PortSpec& spec) {
 int ChipPort::finish(Session& session) {
     if (finished_) return kExitOk;
     finished_ = true;
-    if (!sim_) return kExitOk;
-    for (const std::string& line : sim_->takefaults(kMaxChipEventLines)) {
+    // Sends anything still queued and hands the lines back to the UART as they stand.
+    if (cable_) cable_->close();
+    SimProgrammer* const simulated = sim();
+    if (simulated == nullptr) return kExitOk;
+    for (const std::string& line : simulated->takefaults(kMaxChipEventLines)) {
         session.host.printerror(line);
     }
     std::string why;
-    if (sim_->saveimage(why)) return kExitOk;
-    session.host.printerror("The simulated chip's image " + sim_->imagepath() +
+    if (simulated->saveimage(why)) return kExitOk;
+    session.host.printerror("The simulated chip's image " + simulated->imagepath() +
                             " was not saved: " + why);
     return kExitPort;
+}
+
+SimProgrammer* ChipPort::sim() {
+    if (sim_) return sim_.get();
+    return cable_ ? cable_->sim() : nullptr;
 }
 
 }  // namespace qm::cli

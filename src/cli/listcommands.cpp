@@ -1,11 +1,14 @@
 // models and ports: what the program knows and what the machine offers.
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "cli/commands.h"
 #include "cli/exitcode.h"
 #include "cli/modelchoice.h"
 #include "link/portnames.h"
 #include "link/portselect.h"
+#include "platform/ftdi/ftdiusb.h"
 #include "platform/qtserialport.h"
 
 namespace qm::cli {
@@ -16,6 +19,34 @@ int runmodels(Session& session) {
     session.out.flush();
     return kExitOk;
 }
+
+namespace {
+
+// The FT232R cables, by the --port value that picks each.
+void listcables(Session& session) {
+    std::vector<FtdiDevice> devices;
+    std::string error;
+    session.out << "\nFT232R USB cables (bit-bang mode):\n";
+    if (!listftdidevices(devices, error)) {
+        session.out << "  not available: " << error << "\n";
+        return;
+    }
+    if (devices.empty()) session.out << "  none found\n";
+    for (const FtdiDevice& device : devices) {
+        if (device.serial.empty()) {
+            session.out << "  ftdi               (no access to the device: its serial number "
+                           "cannot be read)\n";
+            continue;
+        }
+        std::string line = "  ftdi:" + device.serial;
+        line.resize(std::max<size_t>(line.size() + 1, 21), ' ');
+        line += device.description;
+        if (!device.manufacturer.empty()) line += " (" + device.manufacturer + ")";
+        session.out << line << "\n";
+    }
+}
+
+}  // namespace
 
 int runports(Session& session) {
     QtSerialPort port;
@@ -45,6 +76,7 @@ int runports(Session& session) {
                        "is not in the\ndialout group: sudo usermod -aG dialout $USER, then log "
                        "out and in again.\n";
     }
+    listcables(session);
     session.out.flush();
     return kExitOk;
 }

@@ -3,9 +3,9 @@
 #include <cctype>
 #include <map>
 
+#include "link/ftdipins.h"
 #include "link/portselect.h"
 #include "link/portspec.h"
-#include "sim/chipfamily.h"
 #include "text/leadingnumber.h"
 
 namespace qm::cli {
@@ -113,12 +113,7 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
         } else if (arg == "--port") {
             if (!value(text)) return fail("option --port needs a port");
             if (!parseportspec(text)) {
-                return fail("unknown port '" + text +
-                            "': use 1-16, COM1-COM16, a device path, sim, sim:IMAGE or "
-                            "sim=CHIP[:IMAGE] with CHIP a simulated part (" +
-                            std::to_string(knownchipnames().size()) +
-                            " parts, the models of the shipped device file, such as 16F628A) "
-                            "or none");
+                return fail("unknown port '" + text + "': use " + portforms());
             }
             o.port = text;
         } else if (arg == "--baud") {
@@ -132,6 +127,11 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
                             std::to_string(kMaxLineHoldTime));
             }
             o.holdus = leadingnumber(text);
+        } else if (arg == "--ftdi-pins") {
+            if (!value(text)) return fail("option --ftdi-pins needs a pin map");
+            std::string error;
+            if (!parseftdipins(text, error)) return fail("option --ftdi-pins: " + error);
+            o.ftdipins = text;
         } else {
             return fail("unknown option " + arg);
         }
@@ -168,11 +168,12 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
                     (*calibrationchoice ? "--overwrite-calibration" : "--keep-calibration") +
                     " belongs to the commands program, verify, read, erase and blank");
     }
-    if (o.virtualtime) {
-        const auto spec = o.port ? parseportspec(*o.port) : std::nullopt;
-        if (!spec || spec->kind != PortSpec::Kind::Sim) {
-            return fail("option --virtual-time needs --port sim or --port sim:IMAGE");
-        }
+    const auto spec = o.port ? parseportspec(*o.port) : std::nullopt;
+    if (o.virtualtime && !(spec && spec->simulated())) {
+        return fail("option --virtual-time needs a simulated port: --port sim or --port ftdisim");
+    }
+    if (o.ftdipins && !(spec && spec->ftdi())) {
+        return fail("option --ftdi-pins needs an FT232R cable: --port ftdi or --port ftdisim");
     }
     o.args = std::move(positional);
     result.ok = true;

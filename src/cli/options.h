@@ -10,14 +10,16 @@ namespace qm::cli {
 // What the command line asked for. Options left out are empty: their values then come from the
 // settings the GUI uses.
 struct CliOptions {
-    std::optional<std::string> devices;   // --devices FILE
-    std::optional<std::string> model;     // --model NAME|NUMBER
-    std::optional<std::string> port;      // --port N|COMn|PATH|sim[=CHIP][:IMAGE]
+    std::optional<std::string> devices;  // --devices FILE
+    std::optional<std::string> model;    // --model NAME|NUMBER
+    // --port N|COMn|PATH|sim[=CHIP][:IMAGE]|ftdi[:SERIAL]|ftdisim[=CHIP][:IMAGE]
+    std::optional<std::string> port;
     std::optional<std::string> baud;      // --baud RATE
     std::optional<int32_t> holdus;        // --hold-us N
+    std::optional<std::string> ftdipins;  // --ftdi-pins MAP (FT232R cables only)
     std::optional<std::string> settings;  // --settings FILE (an INI file instead of the user's)
     bool quiet = false;
-    bool virtualtime = false;  // --virtual-time: simulated port only, for tests
+    bool virtualtime = false;  // --virtual-time: simulated ports only, for tests
     bool noverify = false;     // program --no-verify
     bool noidcheck = false;    // --no-id-check: the operations do not read the device ID first
     // --overwrite-calibration: the operations do not keep the chip's calibration words (the

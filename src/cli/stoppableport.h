@@ -11,7 +11,8 @@ namespace qm::cli {
 // The programmer port of a chip command, stoppable by a signal. Once the signal is seen, the
 // port counts as failed, so the interpreter ends the run after the current instruction and
 // switches the supply off if the script had switched it on; the rest of that instruction's line
-// changes are dropped, after CLOCK and DATA OUT have been brought low. The supply toggle byte
+// changes are dropped, after CLOCK and DATA OUT have been brought low (on a batching port, a word
+// transfer queued before the signal was seen still goes out whole). The supply toggle byte
 // always passes, so the power can go off.
 class StoppablePort final : public SerialPort {
   public:
@@ -26,6 +27,9 @@ class StoppablePort final : public SerialPort {
     void setdtr(bool on) override;
     bool dsr() override;
     void sendbyte(uint8_t byte) override { port_.sendbyte(byte); }
+    // Whole transfers go to a batching port's queue until the signal is seen; from then on every
+    // change comes here one at a time, and is dropped.
+    LineBatch* linebatch() override { return stopped() ? nullptr : port_.linebatch(); }
 
     bool failed() const override;
     std::string errortext() const override;

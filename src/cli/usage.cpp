@@ -14,7 +14,8 @@ scripts of the device description file.
 
 Commands:
   models                        list the models: number, name, FLASH words, EEPROM bytes
-  ports                         list COM1-COM16 with their device and whether they open
+  ports                         list COM1-COM16 with their device and whether they open,
+                                and the FT232R USB cables found
   show FILE.hex                 load a HEX file and print the load report and the buffer
   program FILE.hex [--no-verify]
                                 Program All, then Verify (unless --no-verify)
@@ -26,8 +27,9 @@ Commands:
   convert IN.hex OUT.hex        load a HEX file and save it in the program's own layout
 
 Before program, erase, read, blank and verify, a model with a device ID in the device file
-reads the chip's ID first. An empty socket or another chip stops program and erase before
-anything is erased or written; read, blank and verify warn and go on.
+reads the chip's ID first (program once, for Program All and its Verify). An empty socket or
+another chip stops program and erase before anything is erased or written; read, blank and
+verify warn and go on.
 
 A model with factory calibration words (the OSCCAL word and band-gap bits of a 12F675, the
 calibration words of a 16F690 ...) has them read first and kept: program and erase write them
@@ -43,14 +45,20 @@ Options:
                         simulated adapter, or sim:IMAGE to keep the simulated chip in the HEX
                         file IMAGE between runs (default: setting "Serial Port Number");
                         sim=CHIP[:IMAGE] puts a simulated CHIP (e.g. 16F877A) in the socket
-                        whatever the model, sim=none leaves it empty
+                        whatever the model, sim=none leaves it empty; ftdi for the first
+                        FT232R USB cable in bit-bang mode, ftdi:SERIAL for the one with that
+                        serial number; ftdisim[=CHIP][:IMAGE] for the simulated adapter
+                        behind a simulated FT232R cable
   --no-id-check         do not read the device ID before the operation
   --keep-calibration    keep the chip's calibration words (the default)
   --overwrite-calibration
                         write the HEX file's values at the calibration locations instead
   --baud RATE           baud rate (default: setting "Serial Port Baud Rate")
   --hold-us N           hold every line change at least N microseconds; USB-serial adapters
-                        may need 50-500 (default: setting "Line Hold Time")
+                        may need 50-500 (default: setting "Line Hold Time"); FT232R cables
+                        hold every line state at least 1 microsecond
+  --ftdi-pins MAP       where an FT232R cable has the lines, e.g. rts=D2,dtr=D4,dsr=D5 (the
+                        default); add :high to a line asserted by a high pin
   --settings FILE       keep the settings in this INI file (also: QUELLMARK_SETTINGS)
   -q, --quiet           no progress bar
   -h, --help            this text
@@ -62,7 +70,8 @@ Exit codes:
   0  success
   1  the chip differs: blank check found data, or verify found mismatches
   2  usage: bad command line, or a settings file that is no ordinary file
-  3  serial port: cannot be opened or failed (or the simulated chip's image)
+  3  serial port or USB cable: cannot be opened or failed (or the simulated
+     chip's image)
   4  HEX file: cannot be read, has a faulty record, or cannot be written
   5  device file, model or script: file missing or empty, unknown model,
      unrecognised script instruction

@@ -87,38 +87,41 @@ TEST(CliSettingsFile, ANonFileIsRefusedAndAFailedSaveIsReportedOnce) {
                            " is not a folder.\n");
 }
 
-// A simulated chip's image never loses data: a smaller chip refuses it, and a command that did
-// not change the chip leaves the file as it was, byte for byte.
+// A simulated chip's image never loses data, directly on the simulated adapter or behind the
+// simulated cable: a smaller chip refuses it, and a command that did not change the chip leaves
+// the file as it was, byte for byte.
 TEST(CliSafeSave, SimulatedChipImagesAreRefusedBySmallerChipsAndNotRewrittenUnchanged) {
-    CliRunner cli;
-    cli.write("top.hex", ":020000000528D1\r\n:020FFE000628C3\r\n:00000001FF\r\n");
-    const auto sim = [&](const char* model, std::vector<std::string> command) {
-        std::vector<std::string> args{"--model", model, "--port", "sim:" + cli.path("chip.hex"),
-                                      "--virtual-time"};
-        args.insert(args.end(), command.begin(), command.end());
-        return cli.run(args);
-    };
-    ASSERT_EQ(sim("16F628A", {"program", cli.path("top.hex")}).exitcode, 0);
-    // The same chip written by another program, with a comment the program would not write.
-    const std::string image = ";kept\r\n" + cli.read("chip.hex");
-    cli.write("chip.hex", image);
+    for (const std::string port : {"sim:", "ftdisim:"}) {
+        CliRunner cli;
+        cli.write("top.hex", ":020000000528D1\r\n:020FFE000628C3\r\n:00000001FF\r\n");
+        const auto sim = [&](const char* model, std::vector<std::string> command) {
+            std::vector<std::string> args{"--model", model, "--port", port + cli.path("chip.hex"),
+                                          "--virtual-time"};
+            args.insert(args.end(), command.begin(), command.end());
+            return cli.run(args);
+        };
+        ASSERT_EQ(sim("16F628A", {"program", cli.path("top.hex")}).exitcode, 0) << port;
+        // The same chip written by another program, with a comment the program would not write.
+        const std::string image = ";kept\r\n" + cli.read("chip.hex");
+        cli.write("chip.hex", image);
 
-    CliRun run = sim("16F627A", {"verify", cli.path("top.hex")});
-    EXPECT_EQ(run.exitcode, 3);
-    EXPECT_TRUE(contains(run.err, "FLASH words up to 07FFh (the chip has 1024)")) << run.err;
-    EXPECT_TRUE(contains(run.err, "It seems to be made for the 16F628A.")) << run.err;
-    EXPECT_EQ(cli.read("chip.hex"), image);
+        CliRun run = sim("16F627A", {"verify", cli.path("top.hex")});
+        EXPECT_EQ(run.exitcode, 3) << port;
+        EXPECT_TRUE(contains(run.err, "FLASH words up to 07FFh (the chip has 1024)")) << run.err;
+        EXPECT_TRUE(contains(run.err, "It seems to be made for the 16F628A.")) << run.err;
+        EXPECT_EQ(cli.read("chip.hex"), image) << port;
 
-    for (const std::vector<std::string>& command :
-         {std::vector<std::string>{"verify", cli.path("top.hex")},
-          {"blank"},
-          {"read", cli.path("back.hex")}}) {
-        run = sim("16F628A", command);
-        EXPECT_LE(run.exitcode, 1) << command[0] << run.err;
-        EXPECT_EQ(cli.read("chip.hex"), image) << command[0];
+        for (const std::vector<std::string>& command :
+             {std::vector<std::string>{"verify", cli.path("top.hex")},
+              {"blank"},
+              {"read", cli.path("back.hex")}}) {
+            run = sim("16F628A", command);
+            EXPECT_LE(run.exitcode, 1) << port << command[0] << run.err;
+            EXPECT_EQ(cli.read("chip.hex"), image) << port << command[0];
+        }
+        ASSERT_EQ(sim("16F628A", {"erase"}).exitcode, 0) << port;
+        EXPECT_NE(cli.read("chip.hex"), image) << port;
     }
-    ASSERT_EQ(sim("16F628A", {"erase"}).exitcode, 0);
-    EXPECT_NE(cli.read("chip.hex"), image);
 }
 
 }  // namespace

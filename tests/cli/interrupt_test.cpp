@@ -33,15 +33,18 @@ TEST(CliInterrupt, ASignalStopsTheOperationSwitchesTheSupplyOffAndSavesTheImage)
         int signal;
         int exitcode;
         const char* status;
+        const char* port;  // the bit-bang port queues whole transfers
     } cases[] = {
-        {SIGINT, 130, "Operation failed: interrupted by Ctrl-C (SIGINT).\n"},
-        {SIGTERM, 143, "Operation failed: stopped by SIGTERM.\n"},
+        {SIGINT, 130, "Operation failed: interrupted by Ctrl-C (SIGINT).\n", "sim:"},
+        {SIGTERM, 143, "Operation failed: stopped by SIGTERM.\n", "sim:"},
+        {SIGINT, 130, "Operation failed: interrupted by Ctrl-C (SIGINT).\n", "ftdisim:"},
     };
     for (const auto& c : cases) {
         CliRunner cli;
         cli.write("full.hex", fullprogram());
-        const pid_t pid = cli.start({"--model", "16F877A", "--port", "sim:" + cli.path("chip.hex"),
-                                     "program", cli.path("full.hex"), "--no-verify"});
+        const pid_t pid =
+            cli.start({"--model", "16F877A", "--port", c.port + cli.path("chip.hex"), "program",
+                       cli.path("full.hex"), "--no-verify"});
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (!contains(cli.outsofar(), "Begin program all.") &&
                std::chrono::steady_clock::now() < deadline) {
@@ -52,7 +55,7 @@ TEST(CliInterrupt, ASignalStopsTheOperationSwitchesTheSupplyOffAndSavesTheImage)
         ASSERT_EQ(kill(pid, c.signal), 0);
         const CliRun run = cli.wait(pid);
 
-        EXPECT_EQ(run.exitcode, c.exitcode) << run.out << run.err;
+        EXPECT_EQ(run.exitcode, c.exitcode) << c.port << run.out << run.err;
         EXPECT_TRUE(contains(run.out, c.status)) << run.out;
         EXPECT_FALSE(contains(run.out, "Chip programmed.")) << run.out;
         EXPECT_FALSE(contains(run.err, "supply is still on")) << run.err;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "link/portspec.h"
 
 namespace qm::cli {
@@ -65,6 +67,10 @@ TEST(CliOptions, RefusesBadCommandLines) {
         {"verify", "a.hex", "--no-verify"},  // belongs to program only
         {"erase", "--virtual-time"},         // only with the simulated port
         {"erase", "--virtual-time", "--port", "3"},
+        {"erase", "--virtual-time", "--port", "ftdi"},
+        {"erase", "--port", "ftdi:"},                                // serial without a number
+        {"erase", "--port", "ftdi", "--ftdi-pins", "rts=D3"},        // not a modem output
+        {"erase", "--port", "sim", "--ftdi-pins", "rts=D4,dtr=D2"},  // not an FT232R cable
         {"show", ""},
     };
     for (const auto& args : bad) {
@@ -76,13 +82,18 @@ TEST(CliOptions, RefusesBadCommandLines) {
     }
 }
 
-TEST(CliOptions, VirtualTimeIsAcceptedWithTheSimulatedPort) {
-    const auto parsed = parse({"erase", "--port", "sim", "--virtual-time"});
+TEST(CliOptions, VirtualTimeIsAcceptedWithTheSimulatedPorts) {
+    for (const char* port : {"sim", "ftdisim:chip.hex"}) {
+        const auto parsed = parse({"erase", "--port", port, "--virtual-time"});
+        ASSERT_TRUE(parsed.ok) << parsed.error;
+        EXPECT_TRUE(parsed.options.virtualtime);
+    }
+    const auto parsed = parse({"erase", "--port", "ftdi:A1", "--ftdi-pins", "dsr=D3:high"});
     ASSERT_TRUE(parsed.ok) << parsed.error;
-    EXPECT_TRUE(parsed.options.virtualtime);
+    EXPECT_EQ(parsed.options.ftdipins, "dsr=D3:high");
 }
 
-TEST(CliPortSpec, NumbersComNamesPathsAndTheSimulator) {
+TEST(CliPortSpec, NumbersComNamesPathsCablesAndTheSimulators) {
     auto spec = parseportspec("3");
     ASSERT_TRUE(spec);
     EXPECT_EQ(spec->kind, PortSpec::Kind::Number);
@@ -112,16 +123,30 @@ TEST(CliPortSpec, NumbersComNamesPathsAndTheSimulator) {
     EXPECT_EQ(spec->kind, PortSpec::Kind::Sim);
     EXPECT_EQ(spec->path, "/tmp/a chip.hex");
 
-    for (const char* text : {"", "com", "0.5", "17", "abc", "3x", "-1"}) {
+    const std::tuple<const char*, PortSpec::Kind, const char*> cables[] = {
+        {"ftdi", PortSpec::Kind::Ftdi, ""},
+        {"FTDI:A600XYZ", PortSpec::Kind::Ftdi, "A600XYZ"},
+        {"ftdisim", PortSpec::Kind::FtdiSim, ""},
+        {"ftdisim:/tmp/chip.hex", PortSpec::Kind::FtdiSim, "/tmp/chip.hex"},
+    };
+    for (const auto& [text, kind, path] : cables) {
+        spec = parseportspec(text);
+        ASSERT_TRUE(spec) << text;
+        EXPECT_EQ(spec->kind, kind) << text;
+        EXPECT_EQ(spec->path, path) << text;
+    }
+
+    for (const char* text : {"", "com", "0.5", "17", "abc", "3x", "-1", "ftdi:", "ftdix"}) {
         EXPECT_FALSE(parseportspec(text)) << text;
     }
 }
 
-TEST(CliPortSpec, TheSimulatorTakesAChipOfItsOwnOrNone) {
+TEST(CliPortSpec, TheSimulatorsTakeAChipOfTheirOwnOrNone) {
     const struct {
         const char* text;
         const char* chip;  // nullptr: not a port
         const char* image;
+        PortSpec::Kind kind = PortSpec::Kind::Sim;
     } cases[] = {
         {"sim=16F877A", "16F877A", ""},
         {"SIM=pic16f877a:/tmp/x:y.hex", "pic16f877a", "/tmp/x:y.hex"},
@@ -130,12 +155,16 @@ TEST(CliPortSpec, TheSimulatorTakesAChipOfItsOwnOrNone) {
         {"sim=", nullptr, ""},
         {"sim=none:chip.hex", nullptr, ""},
         {"sim=16F629", nullptr, ""},
+        {"ftdisim=16F88:/tmp/c.hex", "16F88", "/tmp/c.hex", PortSpec::Kind::FtdiSim},
+        {"FtdiSim=none", "none", "", PortSpec::Kind::FtdiSim},
+        {"ftdisim=none:chip.hex", nullptr, ""},
+        {"ftdi=16F877A", nullptr, ""},  // a real cable holds whatever is in the socket
     };
     for (const auto& c : cases) {
         const auto spec = parseportspec(c.text);
         ASSERT_EQ(spec.has_value(), c.chip != nullptr) << c.text;
         if (!spec) continue;
-        EXPECT_EQ(spec->kind, PortSpec::Kind::Sim) << c.text;
+        EXPECT_EQ(spec->kind, c.kind) << c.text;
         EXPECT_EQ(spec->simchip, c.chip) << c.text;
         EXPECT_EQ(spec->path, c.image) << c.text;
     }

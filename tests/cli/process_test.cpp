@@ -191,6 +191,39 @@ TEST(CliProcess, PortFaultsExitWithThree) {
     EXPECT_EQ(cli.read("chip.hex"), "this is not a chip\n");
 }
 
+TEST(CliProcess, FtdiSimProgramsAndVerifiesThroughTheSimulatedCable) {
+    CliRunner cli;
+    const std::string image = "ftdisim:" + cli.path("chip.hex");
+    CliRun run =
+        cli.run({"--model", "16F877A", "--port", image, "--virtual-time", "program", kBlink});
+    ASSERT_EQ(run.exitcode, 0) << run.out << run.err;
+    EXPECT_TRUE(contains(run.out, "Simulated FT232R cable ready... (chip 16F877A, image "))
+        << run.out;
+    EXPECT_TRUE(contains(run.out, "Chip programmed. ")) << run.out;
+    EXPECT_TRUE(contains(run.out, "Chip verified. ")) << run.out;
+    EXPECT_EQ(run.err, "");  // no timing fault of the chip or the cable
+
+    // The same chip through the serial back-end, and on a cable wired differently.
+    run = cli.run({"--model", "16F877A", "--port", "sim:" + cli.path("chip.hex"), "--virtual-time",
+                   "verify", kBlink});
+    EXPECT_EQ(run.exitcode, 0) << run.out << run.err;
+    run =
+        cli.run({"--model", "16F877A", "--port", image, "--ftdi-pins", "rts=D4:high,dtr=D2,dsr=D3",
+                 "--hold-us", "20", "--virtual-time", "verify", kBlink});
+    EXPECT_EQ(run.exitcode, 0) << run.out << run.err;
+    EXPECT_EQ(run.err, "");
+
+    // Without a cable (or without the back-end in this build) the port fails to open.
+    run = cli.run({"--model", "16F877A", "--port", "ftdi:QM-NO-SUCH-CABLE", "erase"});
+    EXPECT_EQ(run.exitcode, 3);
+    EXPECT_TRUE(contains(run.out, "FTDI cable QM-NO-SUCH-CABLE error!")) << run.out;
+    EXPECT_TRUE(contains(run.err, "QM-NO-SUCH-CABLE") || contains(run.err, "not available"))
+        << run.err;
+
+    run = cli.run({"ports"});
+    EXPECT_TRUE(contains(run.out, "\nFT232R USB cables (bit-bang mode):\n  ")) << run.out;
+}
+
 TEST(CliProcess, TheSavedPortNumberIsUsedWithoutPortOption) {
     if (std::filesystem::exists("/dev/ttyUSB7")) GTEST_SKIP() << "COM16 exists on this machine";
     CliRunner cli;

@@ -97,25 +97,76 @@ TEST(GuiOperations, VerifyAgainstAChangedBufferShowsTheMismatchReport) {
 }
 
 TEST(GuiOperations, AnotherChipInTheSocketStopsProgramAllWithAnErrorBox) {
-    PortSpec spec = simport();
-    spec.simchip = "16F877A";
+    const std::pair<PortSpec::Kind, QString> ports[] = {
+        {PortSpec::Kind::Sim, "Simulated adapter"},
+        {PortSpec::Kind::FtdiSim, "Simulated FT232R cable"}};
+    for (const auto& [kind, name] : ports) {
+        SCOPED_TRACE(name.toStdString());
+        PortSpec spec;
+        spec.kind = kind;
+        spec.simchip = "16F877A";
+        GuiRig rig(spec);
+        rig.settings.writetext(kSettingModel, "3");  // 16F628A
+        rig.load();
+        EXPECT_EQ(rig.text("label_status"), name + " ready... (chip 16F877A)");
+        rig.window->openhexpath(QString::fromStdString(exampleshex()));
+
+        SeenBox box;
+        acceptmessage(box);
+        rig.click("Command1");
+        ASSERT_TRUE(box.seen);
+        EXPECT_TRUE(
+            box.text.startsWith("Wrong chip: the device ID reads 0E27h, which is the "
+                                "16F877A (revision 7), but the model chosen is the "
+                                "16F628A"))
+            << box.text.toStdString();
+        EXPECT_TRUE(box.text.endsWith("Nothing was erased or written.")) << box.text.toStdString();
+        EXPECT_EQ(rig.text("label_status"),
+                  "Operation failed: the chip in the socket is a 16F877A, not a 16F628A.");
+        EXPECT_EQ(commandsenabled(rig), 1);
+    }
+}
+
+TEST(GuiOperations, ProgramAllThenVerifyRunThroughTheSimulatedFt232rCable) {
+    PortSpec spec;
+    spec.kind = PortSpec::Kind::FtdiSim;
     GuiRig rig(spec);
     rig.settings.writetext(kSettingModel, "3");  // 16F628A
     rig.load();
-    EXPECT_EQ(rig.text("label_status"), "Simulated adapter ready... (chip 16F877A)");
+    EXPECT_EQ(rig.text("label_status"), "Simulated FT232R cable ready... (chip 16F628A)");
     rig.window->openhexpath(QString::fromStdString(exampleshex()));
 
+    // A timing fault of the chip or the cable would be reported in a message box.
+    QStringList boxes;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&boxes] {
+        if (auto* box = qobject_cast<MessageBox*>(QApplication::activeModalWidget())) {
+            boxes << box->findChild<QLabel*>("lab_title")->text();
+            box->close();
+        }
+    });
+    watch.start(5);
+    rig.click("Command1");
+    EXPECT_TRUE(rig.text("label_status").startsWith("Chip programmed. "))
+        << rig.text("label_status").toStdString();
+    rig.click("Command5");
+    EXPECT_TRUE(rig.text("label_status").startsWith("Chip verified. "))
+        << rig.text("label_status").toStdString();
+    EXPECT_EQ(boxes, QStringList());
+    EXPECT_FALSE(rig.settings.readnum(kSettingPortNumber));
+
+    // A cable that is not there (or a build without the back-end) says so, and so do the
+    // operations.
+    spec.kind = PortSpec::Kind::Ftdi;
+    spec.path = "QM-NO-SUCH-CABLE";
+    GuiRig absent(spec);
     SeenBox box;
     acceptmessage(box);
-    rig.click("Command1");
-    ASSERT_TRUE(box.seen);
-    EXPECT_TRUE(box.text.startsWith("Wrong chip: the device ID reads 0E27h, which is the 16F877A "
-                                    "(revision 7), but the model chosen is the 16F628A"))
+    absent.load();
+    EXPECT_TRUE(box.text.contains("QM-NO-SUCH-CABLE") || box.text.contains("not available"))
         << box.text.toStdString();
-    EXPECT_TRUE(box.text.endsWith("Nothing was erased or written.")) << box.text.toStdString();
-    EXPECT_EQ(rig.text("label_status"),
-              "Operation failed: the chip in the socket is a 16F877A, not a 16F628A.");
-    EXPECT_EQ(commandsenabled(rig), 1);
+    absent.click("Command1");
+    EXPECT_EQ(absent.text("label_status"), "FTDI cable QM-NO-SUCH-CABLE error!");
 }
 
 TEST(GuiOperations, PortCommandsReportOnTheStatusLine) {

@@ -64,12 +64,19 @@ TEST(GuiStart, HelpAndBadArgumentsAnswerOnTheTerminal) {
     EXPECT_EQ(help.exitCode(), 0);
     EXPECT_TRUE(help.readAllStandardOutput().contains("--port PORT"));
 
-    QProcess bad;
-    bad.setProcessEnvironment(isolated(dir));
-    bad.start(QUELLMARK_GUI_EXE, {"--port", "COM17"});
-    ASSERT_TRUE(bad.waitForFinished(10000));
-    EXPECT_EQ(bad.exitCode(), 2);
-    EXPECT_TRUE(bad.readAllStandardError().contains("--port COM17"));
+    const std::pair<QStringList, QByteArray> bads[] = {
+        {{"--port", "COM17"}, "--port COM17"},
+        {{"--port", "ftdisim", "--ftdi-pins", "rts=D3"}, "--ftdi-pins rts=D3: "},
+        {{"--port", "sim", "--ftdi-pins", "rts=D2"}, "--ftdi-pins needs an FT232R cable"},
+    };
+    for (const auto& [args, said] : bads) {
+        QProcess bad;
+        bad.setProcessEnvironment(isolated(dir));
+        bad.start(QUELLMARK_GUI_EXE, args);
+        ASSERT_TRUE(bad.waitForFinished(10000));
+        EXPECT_EQ(bad.exitCode(), 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(bad.readAllStandardError().contains(said)) << said.toStdString();
+    }
 }
 
 TEST(GuiStart, ASettingsPathThatIsNoOrdinaryFileIsRefusedWithAnErrorBox) {

@@ -1,6 +1,7 @@
 #include "engine/chipoperations.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "buffer/progbuffer.h"
 #include "engine/calibration.h"
@@ -336,6 +337,16 @@ OperationResult blankcheck(Engine& engine, const PortState& port) {
 }
 OperationResult verifyall(Engine& engine, const PortState& port) {
     return runoperation(engine, Operation::Verify, port);
+}
+
+OperationResult verifyprogrammed(Engine& engine, const PortState& port,
+                                 const OperationResult& programmed) {
+    if (programmed.status != OperationStatus::Done) return verifyall(engine, port);
+    const bool idcheck = std::exchange(engine.idcheck, false);
+    OperationResult result = verifyall(engine, port);
+    engine.idcheck = idcheck;
+    result.idcheck = programmed.idcheck;
+    return result;
 }
 
 }  // namespace qm

@@ -75,6 +75,12 @@ OperationResult eraseall(Engine& engine, const PortState& port);
 OperationResult blankcheck(Engine& engine, const PortState& port);
 OperationResult verifyall(Engine& engine, const PortState& port);
 
+// Verify straight after `programmed`, the Program All of the same command: when that one was
+// done, its check has just found the model's chip (or had none to make) and nothing can have
+// changed the socket since, so the ID is not read again; else as verifyall.
+OperationResult verifyprogrammed(Engine& engine, const PortState& port,
+                                 const OperationResult& programmed);
+
 // Status and message texts of the outcomes that are not the script's own.
 std::string portfailedtext(std::string_view reason);
 std::string scripterrorstatus(const ScriptError& error);

@@ -107,6 +107,8 @@ StepResult wait(Engine& engine, int32_t milliseconds) {
     if (milliseconds < 0)
         return fail(engine.algstate,
                     "the wait of " + std::to_string(milliseconds) + " ms is negative");
+    // A batching port may still hold the command the wait is for; the wait starts after it.
+    engine.linedriver.flush();
     engine.host.clock().sleepms(milliseconds);
     ++engine.algstate.algpc;
     return StepResult::Next;
@@ -294,13 +296,21 @@ RunResult runalg(Engine& engine, const std::vector<std::string>& steps, ScriptLa
     // Checked before every instruction and after the last, so a lost port stops the run
     // within one instruction.
     while (!engine.port.failed()) {
-        if (state.algpc > state.algcount) return result;
+        if (state.algpc > state.algcount) {
+            // What a batching port still holds belongs to this run: it has not ended before
+            // that has reached the chip.
+            engine.linedriver.flush();
+            if (engine.port.failed()) break;
+            return result;
+        }
         const StepResult step = stepalg(engine);
         if (step == StepResult::ProgramEnded) {
+            engine.linedriver.flush();
             result.outcome = RunOutcome::ProgramEnded;
             return result;
         }
         if (step == StepResult::ScriptError) {
+            engine.linedriver.flush();
             restoresupply(engine);
             result.outcome = RunOutcome::ScriptError;
             result.error = state.error;

@@ -1,5 +1,6 @@
 #include "link/linedriver.h"
 
+#include <array>
 #include <chrono>
 
 namespace qm {
@@ -17,6 +18,25 @@ bool validcommand(int32_t command) { return command >= 0 && command <= kCommandM
 
 }  // namespace
 
+// Scope of one word transfer: queues it on the port's batch when the port has one, and gives the
+// user interface its yield when the transfer is queued.
+class LineDriver::Batch {
+public:
+    explicit Batch(LineDriver& driver) : driver_(driver) {
+        driver_.batch_ = driver_.port_.linebatch();
+    }
+    ~Batch() {
+        if (driver_.batch_ == nullptr) return;
+        driver_.batch_ = nullptr;
+        driver_.host_.yield();
+    }
+    Batch(const Batch&) = delete;
+    Batch& operator=(const Batch&) = delete;
+
+private:
+    LineDriver& driver_;
+};
+
 LineDriver::LineDriver(SerialPort& port, Host& host, const ActiveModel& activemodel)
     : port_(port), host_(host), activemodel_(activemodel) {}
 
@@ -28,6 +48,16 @@ int32_t LineDriver::holdtime() const { return holdus_; }
 // a single chip operation changes lines millions of times.
 void LineDriver::hold() {
     if (holdus_ > 0) host_.clock().sleep(std::chrono::microseconds(holdus_));
+}
+
+void LineDriver::flush() {
+    if (LineBatch* batch = port_.linebatch()) batch->flush();
+}
+
+// The supply sequences' waits start after every queued change has reached the pins.
+void LineDriver::pause(int milliseconds) {
+    flush();
+    host_.clock().sleepms(milliseconds);
 }
 
 void LineDriver::setclock(bool on) {
@@ -65,15 +95,15 @@ void LineDriver::poweron() {
     switch (activemodel_.voltageorder) {
         case 1:  // supply first
             togglevddvpp();
-            host_.clock().sleepms(kSupplyWaitMs);
+            pause(kSupplyWaitMs);
             host_.yield();
-            host_.clock().sleepms(kSupplyWaitMs);
+            pause(kSupplyWaitMs);
             break;
         case 2:  // programming voltage first
             host_.yield();
-            host_.clock().sleepms(kSupplyWaitMs);
+            pause(kSupplyWaitMs);
             togglevddvpp();
-            host_.clock().sleepms(kSupplyWaitMs);
+            pause(kSupplyWaitMs);
             break;
         default:
             // No recognised order: the adapter is left alone.
@@ -83,20 +113,42 @@ void LineDriver::poweron() {
 
 void LineDriver::poweroff() {
     togglevddvpp();
-    host_.clock().sleepms(kSupplyWaitMs);
+    pause(kSupplyWaitMs);
     host_.yield();
-    host_.clock().sleepms(kSupplyWaitMs);
+    pause(kSupplyWaitMs);
 }
 
 // Inside a transfer every line operation gets a second yield, so each change is followed by two.
+// A batching port holds each queued state for the hold time itself.
 void LineDriver::xclock(bool on) {
+    if (batch_ != nullptr) {
+        batch_->queuerts(on, holdus_);
+        return;
+    }
     setclock(on);
     host_.yield();
 }
 
 void LineDriver::xdata(bool on) {
+    if (batch_ != nullptr) {
+        batch_->queuedtr(on, holdus_);
+        return;
+    }
     setdata(on);
     host_.yield();
+}
+
+int32_t LineDriver::sample() {
+    if (batch_ == nullptr) return datain();
+    const int32_t first = batch_->queuedsr();
+    batch_->queuedsr();
+    return first;
+}
+
+int32_t LineDriver::bitof(int32_t sampled) const {
+    if (batch_ == nullptr) return sampled;
+    // As datain: both reads must show DSR asserted.
+    return (batch_->dsrread(sampled) && batch_->dsrread(sampled + 1)) ? 1 : 0;
 }
 
 // DATA OUT changes while CLOCK is high, so it is stable at the falling edge where the chip
@@ -113,12 +165,14 @@ void LineDriver::writebits(int32_t value, int count) {
 
 void LineDriver::sendcmd(int32_t command) {
     if (!validcommand(command)) return;
+    const Batch batch(*this);
     writebits(command, kCommandBits);
     xdata(false);
 }
 
 void LineDriver::sendcmddata(int32_t command, int32_t data) {
     if (!validcommand(command) || data < 0 || data > kDataMax) return;
+    const Batch batch(*this);
     writebits(command, kCommandBits);
     // Start bit.
     xdata(false);
@@ -133,21 +187,28 @@ void LineDriver::sendcmddata(int32_t command, int32_t data) {
 
 int32_t LineDriver::readcmddata(int32_t command) {
     if (!validcommand(command)) return 0;
+    const Batch batch(*this);
     writebits(command, kCommandBits);
     // Start clock. DATA OUT stays high for the whole read so the chip can pull the pin low.
     xdata(true);
     xclock(true);
     xclock(false);
-    int32_t result = 0;
+    std::array<int32_t, kDataBits> sampled{};
     for (int i = 0; i < kDataBits; ++i) {
         xclock(true);
-        if (datain() == 1) result |= int32_t{1} << i;
+        sampled[size_t(i)] = sample();
         xclock(false);
     }
     // Stop clock.
     xclock(true);
     xclock(false);
     xdata(false);
+    // The value is used by the caller at once: a batching port must have sent it all by now.
+    if (batch_ != nullptr) batch_->flush();
+    int32_t result = 0;
+    for (int i = 0; i < kDataBits; ++i) {
+        if (bitof(sampled[size_t(i)]) == 1) result |= int32_t{1} << i;
+    }
     return result;
 }
 

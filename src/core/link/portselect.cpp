@@ -44,13 +44,17 @@ bool openport(PortState& state, SerialPort& port, SettingsStore& settings, Host&
                           "Serial port COM" + std::to_string(number));
 }
 
+void readportsettings(PortState& state, SettingsStore& settings) {
+    state.baudrate = getsetting(settings, kSettingBaudRate, kDefaultBaudRate);
+    state.holdtime = std::clamp(getsettingnum(settings, kSettingLineHoldTime, kDefaultLineHoldTime),
+                                int32_t{0}, kMaxLineHoldTime);
+}
+
 bool openportdevice(PortState& state, SerialPort& port, SettingsStore& settings, Host& host,
                     LineDriver* driver, int32_t portnumber, const std::string& device,
                     const std::string& shown) {
     state.portnumber = portnumber;
-    state.baudrate = getsetting(settings, kSettingBaudRate, kDefaultBaudRate);
-    state.holdtime =
-        std::clamp(getsettingnum(settings, kSettingLineHoldTime, kDefaultLineHoldTime), int32_t{0}, kMaxLineHoldTime);
+    readportsettings(state, settings);
     if (driver != nullptr) driver->setholdtime(state.holdtime);
     state.portready = false;
 

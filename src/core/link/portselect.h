@@ -47,6 +47,10 @@ void listports(PortState& state, SerialPort& port, PortNaming naming = hostportn
 bool openport(PortState& state, SerialPort& port, SettingsStore& settings, Host& host,
               LineDriver* driver = nullptr, PortNaming naming = hostportnaming());
 
+// Reads "Serial Port Baud Rate" into state.baudrate and "Line Hold Time" (limited to
+// 0..kMaxLineHoldTime) into state.holdtime, as every port is opened with them.
+void readportsettings(PortState& state, SettingsStore& settings);
+
 // openport for a port given for one run only (a command-line port number or device path) in
 // place of the saved "Serial Port Number": opens `device`, names the port as `shown` on the status
 // line ("Serial port COM3", "Serial port /dev/ttyACM0") and saves nothing. The baud rate and hold

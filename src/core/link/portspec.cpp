@@ -34,39 +34,51 @@ bool isportnumbertext(std::string_view text) {
     return i == text.size();
 }
 
+// "word" alone, or "word:VALUE" with a value that is not empty; the word in any case.
+std::optional<std::string> wordport(std::string_view text, std::string_view word) {
+    if (!startswithnocase(text, word)) return std::nullopt;
+    text.remove_prefix(word.size());
+    if (text.empty()) return std::string();
+    if (text.front() != ':' || text.size() == 1) return std::nullopt;
+    return std::string(text.substr(1));
+}
+
+// "CHIP" or "CHIP:IMAGE" after "sim=": a simulated part, or none for an empty socket (which
+// keeps no image). Part names hold no colon, so the first one starts the image.
+bool simsocket(std::string_view text, PortSpec& spec) {
+    const size_t colon = text.find(':');
+    const std::string_view chip = text.substr(0, colon);
+    if (colon != std::string_view::npos) {
+        spec.path = std::string(text.substr(colon + 1));
+        if (spec.path.empty()) return false;
+    }
+    if (asciilower(chip) == kEmptySocket) {
+        spec.simchip = std::string(kEmptySocket);
+        return spec.path.empty();
+    }
+    spec.simchip = std::string(chip);
+    return knownchipname(chip);
+}
+
 }  // namespace
 
 std::optional<PortSpec> parseportspec(std::string_view text) {
     PortSpec spec;
-    if (text == "sim" || text == "SIM") {
-        spec.kind = PortSpec::Kind::Sim;
-        return spec;
-    }
-    if (startswithnocase(text, "sim=")) {
-        // Part names hold no colon, so the first one starts the image.
-        const std::string_view rest = text.substr(4);
-        const size_t colon = rest.find(':');
-        const std::string_view chip = rest.substr(0, colon);
-        spec.kind = PortSpec::Kind::Sim;
-        if (colon != std::string_view::npos) {
-            spec.path = std::string(rest.substr(colon + 1));
-            if (spec.path.empty()) return std::nullopt;
+    const std::pair<std::string_view, PortSpec::Kind> words[] = {
+        {"ftdisim", PortSpec::Kind::FtdiSim},
+        {"ftdi", PortSpec::Kind::Ftdi},
+        {"sim", PortSpec::Kind::Sim}};
+    for (const auto& [word, kind] : words) {
+        spec.kind = kind;
+        if (spec.simulated() && startswithnocase(text, word) && text.size() > word.size() &&
+            text[word.size()] == '=') {
+            if (!simsocket(text.substr(word.size() + 1), spec)) return std::nullopt;
+            return spec;
         }
-        if (asciilower(chip) == kEmptySocket) {
-            if (!spec.path.empty()) return std::nullopt;
-            spec.simchip = std::string(kEmptySocket);
-        } else if (knownchipname(chip)) {
-            spec.simchip = std::string(chip);
-        } else {
-            return std::nullopt;
+        if (auto value = wordport(text, word)) {
+            spec.path = std::move(*value);
+            return spec;
         }
-        return spec;
-    }
-    if (startswithnocase(text, "sim:")) {
-        spec.kind = PortSpec::Kind::Sim;
-        spec.path = std::string(text.substr(4));
-        if (spec.path.empty()) return std::nullopt;
-        return spec;
     }
     if (text.find('/') != std::string_view::npos) {
         spec.kind = PortSpec::Kind::Path;
@@ -81,6 +93,14 @@ std::optional<PortSpec> parseportspec(std::string_view text) {
     spec.kind = PortSpec::Kind::Number;
     spec.number = n;
     return spec;
+}
+
+std::string portforms() {
+    return "1-16, COM1-COM16, a device path, sim[=CHIP][:IMAGE], ftdi[:SERIAL] or "
+           "ftdisim[=CHIP][:IMAGE], with CHIP a simulated part (" +
+           std::to_string(knownchipnames().size()) +
+           " parts, the models of the shipped device file, such as 16F628A) or " +
+           std::string(kEmptySocket);
 }
 
 }  // namespace qm

@@ -3,12 +3,15 @@
 #include <cstdint>
 #include <string>
 
+#include "link/linebatch.h"
+
 namespace qm {
 
 // The serial port as the line driver sees it: open/close by device name, the two modem outputs,
 // the one modem input, one transmitted byte, and an error state. Every operation changes exactly
 // one line (or sends one byte) and has taken effect when it returns.
-// Back-ends: the QSerialPort adapter (platform) and the simulated adapter (core/sim).
+// Back-ends: the QSerialPort adapter (platform), the simulated adapter (core/sim), and the
+// FT232R bit-bang cable (link/bitbangport.h), which can also take whole transfers at once.
 class SerialPort {
 public:
     virtual ~SerialPort() = default;
@@ -30,6 +33,10 @@ public:
     virtual bool failed() const = 0;
     // The reason of the last failure to open or of the failure state; empty when there is none.
     virtual std::string errortext() const = 0;
+
+    // A port that can batch line changes returns its batch while it is open; every other port
+    // returns nullptr and is driven one change per call.
+    virtual LineBatch* linebatch() { return nullptr; }
 };
 
 }  // namespace qm

@@ -33,8 +33,12 @@ std::unique_ptr<PicChip> socketchip(const ActiveModel& activemodel, Clock& clock
 }  // namespace
 
 SimProgrammer::SimProgrammer(const ActiveModel& activemodel, Clock& clock,
-                             std::string_view chipname)
-    : chip_(socketchip(activemodel, clock, chipname)) {}
+                             std::string_view chipname, std::optional<FtdiPinMap> cable)
+    : cable_(cable ? std::make_unique<SimFt232r>(adapter_, clock, *cable) : nullptr),
+      // Behind a cable the chip sees each line change at the time it takes at the bit-bang rate.
+      chip_(socketchip(activemodel, cable_ ? cable_->lineclock() : clock, chipname)) {}
+
+SimProgrammer::~SimProgrammer() = default;
 
 bool SimProgrammer::open(const std::string& imagepath, std::string& why) {
     imagepath_ = imagepath;
@@ -53,9 +57,13 @@ bool SimProgrammer::open(const std::string& imagepath, std::string& why) {
     return true;
 }
 
+std::string SimProgrammer::name() const {
+    return cable_ ? "Simulated FT232R cable" : "Simulated adapter";
+}
+
 std::string SimProgrammer::statustext() const {
-    if (!chip_) return "Simulated adapter ready... (no chip)";
-    return "Simulated adapter ready... (chip " + chip_->family().name +
+    if (!chip_) return name() + " ready... (no chip)";
+    return name() + " ready... (chip " + chip_->family().name +
            (imagepath_.empty() ? ")" : ", image " + imagepath_ + ")");
 }
 
@@ -81,10 +89,26 @@ std::vector<std::string> SimProgrammer::takefaults(int maxlines) {
         }
     }
     if (more > 0) lines.push_back("simulated chip: " + std::to_string(more) + " more");
+    if (cable_) takecablefaults(lines);
     // A real adapter would stay powered too; the simulated one can say so.
     if (adapter_.supply()) lines.push_back("simulated chip: the supply is still on");
     if (chip_) chip_->clearlog();
     return lines;
+}
+
+// What a real cable would hide: line states too short for the chip, and pulses on TD that the
+// adapter could take for a supply toggle.
+void SimProgrammer::takecablefaults(std::vector<std::string>& lines) {
+    if (const int64_t shortstates = cable_->shortstates() - shortstates_; shortstates > 0) {
+        lines.push_back("simulated cable: " + std::to_string(shortstates) +
+                        " line states shorter than the chip's setup and hold time");
+    }
+    if (const int64_t pulses = cable_->txdpulses() - txdpulses_; pulses > 0) {
+        lines.push_back("simulated cable: " + std::to_string(pulses) +
+                        " pulses on TD in bit-bang mode");
+    }
+    shortstates_ = cable_->shortstates();
+    txdpulses_ = cable_->txdpulses();
 }
 
 }  // namespace qm

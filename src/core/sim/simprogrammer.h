@@ -1,40 +1,54 @@
 #pragma once
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "devices/activemodel.h"
 #include "host/clock.h"
+#include "link/ftdipins.h"
 #include "link/serialport.h"
 #include "sim/picchip.h"
 #include "sim/simadapter.h"
+#include "sim/simft232r.h"
 
 namespace qm {
 
 // The simulated adapter with a simulated chip in its socket, as a front end runs it for
-// --port sim[=CHIP][:IMAGE]: the chip's memory can live in a HEX image file between runs, and
-// what the chip found wrong with a script's timing or commands can be shown.
+// --port sim[=CHIP][:IMAGE], or behind a simulated FT232R USB cable wired as `cable` says for
+// --port ftdisim[=CHIP][:IMAGE] (the front end drives the cable through a BitBangPort). The
+// chip's memory can live in a HEX image file between runs, and what the chip (and the cable)
+// found wrong with a script's timing or commands can be shown.
 class SimProgrammer {
   public:
     // chipname: empty for a chip of the active model (a part the simulation does not know gets
     // the model's sizes and device ID), a part name of knownchipnames() for that part whatever
     // the model, or kEmptySocket for none at all: DATA IN then reads back DATA OUT.
-    SimProgrammer(const ActiveModel& activemodel, Clock& clock, std::string_view chipname = {});
+    SimProgrammer(const ActiveModel& activemodel, Clock& clock, std::string_view chipname = {},
+                  std::optional<FtdiPinMap> cable = std::nullopt);
+    ~SimProgrammer();
+    SimProgrammer(const SimProgrammer&) = delete;
+    SimProgrammer& operator=(const SimProgrammer&) = delete;
 
     // Loads the image (when imagepath is not empty; a missing file is a new, erased chip) and
     // opens the adapter. False, with the reason in why, when the image cannot be used (an empty
     // socket keeps no image).
     bool open(const std::string& imagepath, std::string& why);
 
+    // The adapter's port. Behind a cable the cable drives it; the program uses cable() instead.
     SerialPort& port() { return adapter_; }
-    SimAdapter& adapter() { return adapter_; }
+    // The simulated cable, nullptr without one.
+    SimFt232r* cable() { return cable_.get(); }
     // The chip in the socket; only when there is one.
     bool haschip() const { return chip_ != nullptr; }
     PicChip& chip() { return *chip_; }
     const std::string& imagepath() const { return imagepath_; }
 
+    // "Simulated adapter" or "Simulated FT232R cable", as the status line names the port.
+    std::string name() const;
     // "Simulated adapter ready... (chip 16F628A)", with ", image PATH" when there is one, or
     // "(no chip)" for an empty socket.
     std::string statustext() const;
@@ -47,16 +61,24 @@ class SimProgrammer {
     // What the chip logged as faults (violated timing, ignored, unknown or incomplete commands)
     // since the last call, one line each, at most maxlines and then a line counting the rest.
     // The log is cleared, so each call reports only what is new. A supply left on by the last run
-    // is reported too.
+    // is reported too, and so is what a cable saw since the last call that a real one would
+    // hide: line states shorter than the chip's setup and hold time, pulses on TD in bit-bang
+    // mode.
     std::vector<std::string> takefaults(int maxlines);
 
   private:
-    std::unique_ptr<PicChip> chip_;
+    void takecablefaults(std::vector<std::string>& lines);
+
     SimAdapter adapter_;
+    std::unique_ptr<SimFt232r> cable_;
+    std::unique_ptr<PicChip> chip_;
     std::string imagepath_;
     // The image as loaded or last saved, to tell whether a run changed the chip; empty for a new
     // image, which is always written.
     std::string imageloaded_;
+    // The cable's counts already reported.
+    int64_t shortstates_ = 0;
+    int64_t txdpulses_ = 0;
 };
 
 }  // namespace qm

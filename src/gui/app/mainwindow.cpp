@@ -80,7 +80,7 @@ void MainWindow::Form_Load() {
     if (!selected.ok) showmessage(QString::fromStdString(selected.message), kMsgError);
 
     menuclear_Click();
-    const std::string problem = programmer_->load(setup_.portspec);
+    const std::string problem = programmer_->load(setup_.portspec, setup_.ftdipins);
     if (!problem.empty()) showmessage(QString::fromStdString(problem), kMsgError);
 }
 

@@ -17,6 +17,7 @@
 #include "gui/app/eventpump.h"
 #include "gui/dialogs/dialogcontext.h"
 #include "host/clock.h"
+#include "link/ftdipins.h"
 #include "link/portspec.h"
 #include "link/serialport.h"
 #include "settings/settingsstore.h"
@@ -47,6 +48,7 @@ struct MainWindowSetup {
     Clock* clock = nullptr;            // nullptr: real time
     SerialPort* realport = nullptr;    // nullptr: a QtSerialPort
     std::optional<PortSpec> portspec;  // a port for this run only (--port)
+    FtdiPinMap ftdipins;               // an FT232R cable's wiring (--ftdi-pins)
     // Runs when a fatal script error ends the program, before the process exits.
     std::function<void()> onendprogram;
 };

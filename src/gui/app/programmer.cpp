@@ -1,9 +1,11 @@
 #include "gui/app/programmer.h"
 
 #include "link/portnames.h"
+#include "platform/ftdi/ftdicable.h"
 #include "platform/qtserialport.h"
 #include "settings/settings.h"
 #include "sim/simprogrammer.h"
+#include "text/leadingnumber.h"
 
 namespace qm::gui {
 
@@ -43,7 +45,7 @@ void Programmer::attach(SerialPort& port, int32_t holdtime) {
     engine_->devices = &devices_;
 }
 
-std::string Programmer::load(const std::optional<PortSpec>& spec) {
+std::string Programmer::load(const std::optional<PortSpec>& spec, const FtdiPinMap& pins) {
     listports(state_, *realport_);
     if (!spec) {
         openport(state_, *realport_, settings_, host_, driver_.get());
@@ -60,17 +62,25 @@ std::string Programmer::load(const std::optional<PortSpec>& spec) {
                            "Serial port " + spec->path);
             return {};
         case PortSpec::Kind::Sim:
-            break;
+            return opensim(*spec);
+        case PortSpec::Kind::Ftdi:
+        case PortSpec::Kind::FtdiSim:
+            return opencable(*spec, pins);
     }
-    sim_ = std::make_unique<SimProgrammer>(activemodel_, clock_, spec->simchip);
+    return {};
+}
+
+std::string Programmer::opensim(const PortSpec& spec) {
+    sim_ = std::make_unique<SimProgrammer>(activemodel_, clock_, spec.simchip);
+    runportname_ = sim_->name();
+    state_.portnumber = 0;
     std::string why;
-    if (!sim_->open(spec->path, why)) {
+    if (!sim_->open(spec.path, why)) {
         sim_.reset();
         state_.portready = false;
-        host_.setstatus("Simulated adapter error!");
-        return "The simulated chip's image " + spec->path + " cannot be used:\r\n" + why;
+        host_.setstatus(runportname_ + " error!");
+        return "The simulated chip's image " + spec.path + " cannot be used:\r\n" + why;
     }
-    state_.portnumber = 0;
     state_.portready = true;
     // The simulated adapter needs no hold time; on real time it would only slow the run down.
     attach(sim_->port(), 0);
@@ -78,47 +88,87 @@ std::string Programmer::load(const std::optional<PortSpec>& spec) {
     return {};
 }
 
+// The cable gets the baud rate (of its supply toggle frame) and hold time of the settings, as a
+// serial port would.
+std::string Programmer::opencable(const PortSpec& spec, const FtdiPinMap& pins) {
+    readportsettings(state_, settings_);
+    state_.portnumber = 0;
+    cable_ = std::make_unique<FtdiCable>();
+    const FtdiCable::Opened opened =
+        cable_->open(spec, pins, leadingnumber(state_.baudrate), activemodel_, clock_);
+    runportname_ = cable_->name();
+    host_.setstatus(opened.status);
+    state_.portready = opened.ok;
+    if (!opened.ok) {
+        cable_.reset();
+        return opened.messagetext("\r\n");
+    }
+    attach(cable_->port(), state_.holdtime);
+    return {};
+}
+
 int32_t Programmer::proposedport() const {
-    if (!sim_) return state_.portnumber;
-    // Read without storing anything: the simulated run saves no port.
+    if (runportname_.empty()) return state_.portnumber;
+    // Read without storing anything: a port of this run saves no port.
     return settings_.readnum(kSettingPortNumber).value_or(state_.defaultport);
+}
+
+void Programmer::leaveportofrun() {
+    simreport();
+    if (cable_) cable_->close();
+    cable_.reset();
+    sim_.reset();
+    runportname_.clear();
+    attach(*realport_, state_.holdtime);
 }
 
 void Programmer::changeport(std::string_view answer) {
     const PortAnswer parsed = parseportanswer(answer);
-    if (parsed.kind == PortAnswer::Kind::Port && sim_) {
-        // Leaving the simulated adapter: its chip keeps what it holds in its image.
-        simreport();
-        sim_.reset();
-        attach(*realport_, state_.holdtime);
-    }
+    if (parsed.kind == PortAnswer::Kind::Port && !runportname_.empty()) leaveportofrun();
     menuportanswer(state_, *realport_, settings_, host_, answer, driver_.get());
 }
 
 bool Programmer::ready() const {
-    const SerialPort& port = sim_ ? sim_->port() : *realport_;
+    const SerialPort& port = cable_ ? cable_->port() : sim_ ? sim_->port() : *realport_;
     return portusable(state_, port);
 }
 
+bool Programmer::simulated() const { return sim_ || (cable_ && cable_->sim()); }
+
 OperationResult Programmer::run(Operation operation) {
+    if (!runportname_.empty() && !ready()) {
+        OperationResult result;
+        result.status = OperationStatus::PortNotReady;
+        result.statustext = runportname_ + " error!";
+        host_.setstatus(result.statustext);
+        return result;
+    }
     return runoperation(*engine_, operation, state_);
 }
 
+SimProgrammer* Programmer::simchip() {
+    if (sim_) return sim_.get();
+    return cable_ ? cable_->sim() : nullptr;
+}
+
 std::vector<std::string> Programmer::simreport() {
-    if (!sim_) return {};
-    std::vector<std::string> lines = sim_->takefaults(kMaxFaultLines);
+    SimProgrammer* const sim = simchip();
+    if (sim == nullptr) return {};
+    std::vector<std::string> lines = sim->takefaults(kMaxFaultLines);
     std::string why;
-    if (!sim_->saveimage(why)) {
-        lines.push_back("The simulated chip's image " + sim_->imagepath() +
+    if (!sim->saveimage(why)) {
+        lines.push_back("The simulated chip's image " + sim->imagepath() +
                         " was not saved: " + why);
     }
     return lines;
 }
 
 void Programmer::shutdown() {
-    if (sim_) {
+    // What a cable still holds goes out before its lines are handed back.
+    if (cable_) cable_->close();
+    if (SimProgrammer* const sim = simchip()) {
         std::string why;
-        sim_->saveimage(why);
+        sim->saveimage(why);
     }
     if (realport_ != nullptr && realport_->isopen()) realport_->close();
 }

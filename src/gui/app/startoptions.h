@@ -4,13 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "link/ftdipins.h"
 #include "link/portspec.h"
 
 namespace qm::gui {
 
-// The desktop program's command line: quellmark [--port PORT] [--settings FILE] [FILE.hex]
+// The desktop program's command line:
+// quellmark [--port PORT] [--ftdi-pins MAP] [--settings FILE] [FILE.hex]
 struct StartOptions {
     std::optional<PortSpec> port;  // for this run only; nothing about it is saved
+    FtdiPinMap ftdipins;           // an FT232R cable's wiring (--port ftdi or ftdisim only)
     std::string settings;          // an INI file instead of the user's settings
     std::string hexfile;           // opened after the window has loaded
     bool help = false;

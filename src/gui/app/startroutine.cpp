@@ -89,6 +89,7 @@ int startroutine(QApplication& app, const std::vector<std::string>& args) {
     setup.dialogcaption = dialogs.dialogcaption;
     setup.dialogscale = dialogs.dialogscale;
     setup.portspec = parsed.options.port;
+    setup.ftdipins = parsed.options.ftdipins;
     setup.onendprogram = [&lock] { lock.unlock(); };
 
     MainWindow window(std::move(setup));

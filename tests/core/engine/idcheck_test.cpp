@@ -117,6 +117,36 @@ TEST(IdCheck, ProgramAllAndEraseAllStopBeforeTheChipSeesAnEraseOrWrite) {
     }
 }
 
+// quellmark-cli program: the Verify after a done Program All powers the chip up once less, as it
+// does not read the ID again; after a refused one it checks (and warns) as ever.
+TEST(IdCheck, VerifyAfterProgramAllReadsTheIdAgainOnlyWhenProgramAllWasNotDone) {
+    const Socket right{
+        "the model's chip", "16F628A", std::nullopt, -1, ChipIdentity::Match, "", ""};
+    int32_t powerons[2] = {};
+    for (const bool afterprogram : {false, true}) {
+        SocketRig rig(right);
+        const OperationResult programmed = programall(rig.engine, rig.port);
+        ASSERT_EQ(programmed.status, OperationStatus::Done) << rig.host.status();
+        const int32_t before = rig.chip->count(ChipEventKind::kPowerOn);
+        const OperationResult verified = afterprogram
+                                             ? verifyprogrammed(rig.engine, rig.port, programmed)
+                                             : verifyall(rig.engine, rig.port);
+        EXPECT_EQ(verified.status, OperationStatus::Done) << rig.host.status();
+        EXPECT_EQ(verified.idcheck.identity, ChipIdentity::Match);
+        EXPECT_TRUE(rig.engine.idcheck);
+        powerons[afterprogram] = rig.chip->count(ChipEventKind::kPowerOn) - before;
+    }
+    EXPECT_EQ(powerons[1], powerons[0] - 1);
+
+    SocketRig wrong(kSockets[0]);
+    const OperationResult refused = programall(wrong.engine, wrong.port);
+    const OperationResult verified = verifyprogrammed(wrong.engine, wrong.port, refused);
+    EXPECT_EQ(verified.idcheck.identity, ChipIdentity::WrongChip);
+    ASSERT_GE(wrong.host.msgboxes.size(), 2u);  // the refusal, the warning, the mismatches
+    EXPECT_EQ(wrong.host.msgboxes[1].type, kMsgInfo);
+    EXPECT_TRUE(startswith(wrong.host.msgboxes[1].text, "Wrong chip: "));
+}
+
 TEST(IdCheck, IdentifyNamesTheChipAndLeavesBufferAndSupplyAlone) {
     SocketRig rig(kSockets[0]);
     const ProgBuffer buffer = rig.buffer;

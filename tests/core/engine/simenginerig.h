@@ -45,6 +45,26 @@ inline ProgBuffer withcalibration(ProgBuffer image, const PicChip& chip, const A
     return image;
 }
 
+// 3FFCh (protection off, oscillator bits cleared) as the family stores and reads it back.
+inline std::array<int32_t, 2> configvalues(const ActiveModel& model, const ChipFamily& family) {
+    std::array<int32_t, 2> values = model.erasedconfig;
+    for (size_t i = 0; i < 2; ++i) {
+        const int32_t mask = family.configmask[i];
+        if (mask != 0) values[i] = (0x3FFC & mask) | (~mask & family.unimplementedfill & 0x3FFF);
+    }
+    return values;
+}
+
+// A buffer image with every location used, and configuration words the family keeps as written.
+inline void fillimage(ProgBuffer& buffer, const ActiveModel& model, const ChipFamily& family,
+                      int32_t seed) {
+    for (size_t i = 0; i < buffer.flash.size(); ++i)
+        buffer.flash[i] = int32_t((i * 0x2F1 + size_t(seed) * 7 + 0x155) & 0x3FFF);
+    for (size_t i = 0; i < buffer.eeprom.size(); ++i)
+        buffer.eeprom[i] = int32_t((i * 29 + size_t(seed) + 3) & 0xFF);
+    buffer.conf = configvalues(model, family);
+}
+
 // The whole program below the window: a device file, the active model, the buffer, the engine,
 // and a simulated chip of the model's family in the simulated adapter, on virtual time.
 struct SimEngineRig {
@@ -68,24 +88,9 @@ struct SimEngineRig {
 
     // A buffer image with every location used, and configuration words the family keeps as
     // written (unprotected, unimplemented bits as the chip reads them).
-    void fillbuffer(int32_t seed = 0) {
-        for (size_t i = 0; i < buffer.flash.size(); ++i)
-            buffer.flash[i] = int32_t((i * 0x2F1 + size_t(seed) * 7 + 0x155) & 0x3FFF);
-        for (size_t i = 0; i < buffer.eeprom.size(); ++i)
-            buffer.eeprom[i] = int32_t((i * 29 + size_t(seed) + 3) & 0xFF);
-        buffer.conf = configvalues();
-    }
-
-    // 3FFCh (protection off, oscillator bits cleared) as the chip stores and reads it back.
+    void fillbuffer(int32_t seed = 0) { fillimage(buffer, model, chip->family(), seed); }
     std::array<int32_t, 2> configvalues() const {
-        const ChipFamily& family = chip->family();
-        std::array<int32_t, 2> values = model.erasedconfig;
-        for (size_t i = 0; i < 2; ++i) {
-            const int32_t mask = family.configmask[i];
-            if (mask != 0)
-                values[i] = (0x3FFC & mask) | (~mask & family.unimplementedfill & 0x3FFF);
-        }
-        return values;
+        return qm::test::configvalues(model, chip->family());
     }
 
     std::vector<std::string> violations() const {

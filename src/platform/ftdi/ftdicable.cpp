@@ -1,0 +1,65 @@
+#include "platform/ftdi/ftdicable.h"
+
+#include "link/bitbangport.h"
+#include "platform/ftdi/ftdiusb.h"
+#include "sim/simprogrammer.h"
+
+namespace qm {
+
+FtdiCable::FtdiCable() = default;
+FtdiCable::~FtdiCable() = default;
+
+std::string FtdiCable::Opened::messagetext(const std::string& lineend) const {
+    std::string text;
+    for (const std::string& line : message) text += (text.empty() ? "" : lineend) + line;
+    return text;
+}
+
+FtdiCable::Opened FtdiCable::failed(std::vector<std::string> message) {
+    Opened opened;
+    opened.status = name_ + " error!";
+    opened.message = std::move(message);
+    return opened;
+}
+
+FtdiCable::Opened FtdiCable::open(const PortSpec& spec, const FtdiPinMap& pins, int32_t baud,
+                                  const ActiveModel& activemodel, Clock& clock) {
+    FtdiTransport* transport = nullptr;
+    if (spec.kind == PortSpec::Kind::FtdiSim) {
+        sim_ = std::make_unique<SimProgrammer>(activemodel, clock, spec.simchip, pins);
+        name_ = sim_->name();
+        std::string why;
+        if (!sim_->open(spec.path, why)) {
+            return failed({"The simulated chip's image " + spec.path + " cannot be used:", why});
+        }
+        transport = sim_->cable();
+    } else {
+        name_ = spec.path.empty() ? "FTDI cable" : "FTDI cable " + spec.path;
+        transport_ = makeftditransport();
+        if (!transport_) {
+            return failed(
+                {"The FT232R bit-bang back-end is not available: this program was built "
+                 "without libftdi1."});
+        }
+        transport = transport_.get();
+    }
+    bitbang_ = std::make_unique<BitBangPort>(*transport, pins);
+    // The simulated cable is opened as the first one found; its spec's path is the image.
+    const std::string serial = sim_ ? std::string() : spec.path;
+    if (!bitbang_->open(serial, baud)) {
+        const std::string why = bitbang_->errortext();
+        return failed({name_ + ": " + (why.empty() ? "cannot be opened" : why)});
+    }
+    Opened opened;
+    opened.ok = true;
+    opened.status = sim_ ? sim_->statustext() : name_ + " ready...";
+    return opened;
+}
+
+SerialPort& FtdiCable::port() { return *bitbang_; }
+
+void FtdiCable::close() {
+    if (bitbang_) bitbang_->close();
+}
+
+}  // namespace qm
