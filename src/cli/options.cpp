@@ -97,8 +97,9 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
             if (inlinevalue) return fail("option " + arg + " takes no value");
             const bool overwrite = arg == "--overwrite-calibration";
             if (calibrationchoice && *calibrationchoice != overwrite)
-                return fail("options --keep-calibration and --overwrite-calibration exclude each "
-                            "other");
+                return fail(
+                    "options --keep-calibration and --overwrite-calibration exclude each "
+                    "other");
             calibrationchoice = overwrite;
             o.overwritecalibration = overwrite;
         } else if (arg == "--devices") {

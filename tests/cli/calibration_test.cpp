@@ -35,16 +35,18 @@ TEST(CliCalibration, A12F675KeepsOsccalAndBandGapBitsThroughProgramAndErase) {
                          "Keeping the calibration: 03FFh = 3480h, 2007h bits 13:12 = 10.\n"
                          "Chip programmed. "))
         << run.out;
-    EXPECT_TRUE(contains(run.out, "Calibration read: 03FFh = 3480h, 2007h bits 13:12 = 10.\n"
-                                  "Chip verified. "))
+    EXPECT_TRUE(contains(run.out,
+                         "Calibration read: 03FFh = 3480h, 2007h bits 13:12 = 10.\n"
+                         "Chip verified. "))
         << run.out;
 
     run = sim({"read", cli.path("back.hex")});
     ASSERT_EQ(run.exitcode, 0) << run.err;
     run = cli.run({"--model", "12F675", "show", cli.path("back.hex")});
     EXPECT_TRUE(contains(run.out, "Config. Word (2007h): 21C4\n")) << run.out;
-    EXPECT_TRUE(contains(run.out, "Calibration (program and erase keep the chip's own values "
-                                  "here): 03FFh = 3480h, 2007h bits 13:12 = 10\n"))
+    EXPECT_TRUE(contains(run.out,
+                         "Calibration (program and erase keep the chip's own values "
+                         "here): 03FFh = 3480h, 2007h bits 13:12 = 10\n"))
         << run.out;
 
     run = sim({"erase"});
@@ -56,11 +58,13 @@ TEST(CliCalibration, A12F675KeepsOsccalAndBandGapBitsThroughProgramAndErase) {
     const std::string lost = cli.read("chip.hex");
     run = sim({"program", cli.path("prog.hex")});
     EXPECT_EQ(run.exitcode, 7);
-    EXPECT_TRUE(contains(run.out, "Operation failed: the calibration word at 03FFh reads 3FFFh, "
-                                  "not 34XXh.\n"))
+    EXPECT_TRUE(contains(run.out,
+                         "Operation failed: the calibration word at 03FFh reads 3FFFh, "
+                         "not 34XXh.\n"))
         << run.out;
     EXPECT_TRUE(contains(run.err, "Nothing was erased or written.")) << run.err;
-    EXPECT_TRUE(contains(run.err, "--overwrite-calibration writes the HEX file's values")) << run.err;
+    EXPECT_TRUE(contains(run.err, "--overwrite-calibration writes the HEX file's values"))
+        << run.err;
     EXPECT_EQ(cli.read("chip.hex"), lost);
     EXPECT_EQ(sim({"program", cli.path("prog.hex"), "--overwrite-calibration"}).exitcode, 0);
 }

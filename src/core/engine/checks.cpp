@@ -30,8 +30,7 @@ StepResult checkflashword(Engine& engine, bool blank) {
     ++state.algpc;
     int32_t expected = blank ? kErasedWord : engine.progbuffer.flash[size_t(address)];
     if (!engine.keptcalibration.empty()) {
-        if (keptformfault(engine, address, blank, flashlocation(address)))
-            return StepResult::Next;
+        if (keptformfault(engine, address, blank, flashlocation(address))) return StepResult::Next;
         expected = calibratedexpected(engine, address, expected);
     }
     // The whole word as read: no mask, so stray high bits show up as mismatches.

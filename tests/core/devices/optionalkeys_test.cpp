@@ -143,11 +143,12 @@ TEST(OptionalKeys, UnusableValuesRefuseTheModelWithTheReason) {
 }
 
 TEST(OptionalKeys, CalibrationWordsAndTheirScriptsAreConverted) {
-    const std::string file = kOldModel +
-                             "calreadalgdef 3: Begin,S06*1023,CAL1=s04,s00-3fff,s06*7,cal2=s04,end\n"
-                             "calwritealgdef 3: begin,s02-cal1,s08,w4,end\n"
-                             "calibration: 03ff=34xx\t 2007&3000\n"
-                             "calreadalg: 3\ncalwritealg: 3\n";
+    const std::string file =
+        kOldModel +
+        "calreadalgdef 3: Begin,S06*1023,CAL1=s04,s00-3fff,s06*7,cal2=s04,end\n"
+        "calwritealgdef 3: begin,s02-cal1,s08,w4,end\n"
+        "calibration: 03ff=34xx\t 2007&3000\n"
+        "calreadalg: 3\ncalwritealg: 3\n";
     ActiveModel a;
     const SelectModelResult selected = selectmodel(parsedevices(file).table, 1, a);
     ASSERT_TRUE(selected.ok) << selected.message;

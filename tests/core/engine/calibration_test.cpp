@@ -103,8 +103,10 @@ TEST(Calibration, AWordTheEraseDestroysFailsTheOperationWithTheValuesToWriteBack
     const int32_t factory = rig.chip->configword(0x2008);
     const OperationResult result = eraseall(rig.engine, rig.port);
     EXPECT_EQ(result.status, OperationStatus::CalibrationLost);
-    EXPECT_EQ(rig.host.status(), "Operation failed: the calibration was not kept: 2008h = 3FFFh "
-                                 "instead of " + hexwordh(factory) + ".");
+    EXPECT_EQ(rig.host.status(),
+              "Operation failed: the calibration was not kept: 2008h = 3FFFh "
+              "instead of " +
+                  hexwordh(factory) + ".");
     EXPECT_NE(rig.host.msgboxes.back().text.find("The calibration read before: 2008h = " +
                                                  hexwordh(factory)),
               std::string::npos);

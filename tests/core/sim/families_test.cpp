@@ -69,8 +69,8 @@ TEST(SimulatedFamilies, EachChipTakesItsOwnScriptsAndRefusesEveryOtherFamilys) {
             SimEngineRig rig(kShippedDevices, chipmodel);
             const SimEngineRig other(kShippedDevices, scriptmodel);
             SCOPED_TRACE(rig.model.modelname + " chip, " + other.model.modelname + " scripts");
-            EXPECT_EQ(accepts(rig, other.model), chipkind == scriptkind ||
-                                                     std::pair(chipkind, scriptkind) == compatible);
+            EXPECT_EQ(accepts(rig, other.model),
+                      chipkind == scriptkind || std::pair(chipkind, scriptkind) == compatible);
         }
     }
 }
