@@ -3,6 +3,8 @@
 // A second measurement drives the same code-memory transfers through the line driver alone, so
 // the share of the script engine itself can be read off.
 //
+// A last line times reading the shipped device file.
+//
 // Usage: engine_bench [runs]   (default 5)
 #include <algorithm>
 #include <chrono>
@@ -13,6 +15,8 @@
 
 #include "benchjob.h"
 #include "buffer/progbuffer.h"
+#include "devices/loaddevices.h"
+#include "devices/selectmodel.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
 #include "host/host.h"
@@ -126,6 +130,20 @@ double driver_run(const qm::ActiveModel& model) {
     return ms(t1 - t0);
 }
 
+// Reading the shipped device file and activating every model in it, as a start-up does for one.
+double deviceload_run() {
+    const std::string path = std::string(QUELLMARK_SOURCE_DIR) + "/data/quellmarkdevices.txt";
+    const auto t0 = Wall::now();
+    const qm::LoadDevicesResult loaded = qm::loaddevices(path);
+    const auto t1 = Wall::now();
+    for (int32_t n = 1; n <= loaded.table.modelcount(); ++n) {
+        qm::ActiveModel model;
+        if (!qm::selectmodel(loaded.table, n, model).ok)
+            std::fprintf(stderr, "model %d cannot be activated\n", n);
+    }
+    return ms(t1 - t0);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -134,7 +152,7 @@ int main(int argc, char** argv) {
     if (bench.number == 0) return 1;
     const qm::ActiveModel& model = bench.model;
 
-    std::vector<double> program, verify, total, driveronly;
+    std::vector<double> program, verify, total, driveronly, deviceload;
     Run last;
     for (int i = 0; i < runs; ++i) {
         last = engine_run(model);
@@ -143,6 +161,7 @@ int main(int argc, char** argv) {
         verify.push_back(last.verifyms);
         total.push_back(last.programms + last.verifyms);
         driveronly.push_back(driver_run(model));
+        deviceload.push_back(deviceload_run());
     }
 
     std::printf("16F877A, %d FLASH words, %d EEPROM bytes, %d runs (median, min in ms)\n",
@@ -158,5 +177,8 @@ int main(int argc, char** argv) {
     std::printf("  line operations %lld, %.1f ns each (whole run)\n",
                 static_cast<long long>(last.lineops), median(total) * 1e6 / double(last.lineops));
     std::printf("  virtual time of both operations: %.2f s\n", last.virtualseconds);
+    std::printf("Device file (%d models): read in %.2f ms (median), %.2f ms (min)\n",
+                bench.devices.modelcount(), median(deviceload),
+                *std::min_element(deviceload.begin(), deviceload.end()));
     return 0;
 }

@@ -30,6 +30,9 @@ int exitcodefor(const OperationResult& result) {
             return kExitChip;
         case OperationStatus::NoIdentifyScript:
             return kExitDevice;
+        case OperationStatus::CalibrationRefused:
+        case OperationStatus::CalibrationLost:
+            return kExitCalibration;
         case OperationStatus::PortNotReady:
         case OperationStatus::PortFailed:
             return kExitPort;
@@ -38,6 +41,16 @@ int exitcodefor(const OperationResult& result) {
             return kExitDevice;
     }
     return kExitDevice;
+}
+
+// The exit code of an operation, with the command line's way out of a refusal to erase a chip
+// whose calibration seems lost.
+int finishoperation(Session& session, const OperationResult& result) {
+    if (result.status == OperationStatus::CalibrationRefused)
+        session.host.printerror(
+            "quellmark-cli: --overwrite-calibration writes the HEX file's values at the "
+            "calibration locations instead of keeping the chip's.");
+    return exitcodefor(result);
 }
 
 int runoperations(Session& session, Engine& engine, const PortState& port) {
@@ -50,7 +63,7 @@ int runoperations(Session& session, Engine& engine, const PortState& port) {
     }
     if (command == "program") {
         const OperationResult programmed = programall(engine, port);
-        const int code = exitcodefor(programmed);
+        const int code = finishoperation(session, programmed);
         // A signal after the last line change of Program All stops before Verify begins.
         if (code != kExitOk || session.options.noverify || StopSignals::received() != 0) {
             return code;
@@ -58,7 +71,7 @@ int runoperations(Session& session, Engine& engine, const PortState& port) {
         return exitcodefor(verifyprogrammed(engine, port, programmed));
     }
     if (command == "verify") return exitcodefor(verifyall(engine, port));
-    if (command == "erase") return exitcodefor(eraseall(engine, port));
+    if (command == "erase") return finishoperation(session, eraseall(engine, port));
     if (command == "blank") return exitcodefor(blankcheck(engine, port));
     // read: what a wrong or missing chip gave is saved as well, as the GUI shows it.
     const int code = exitcodefor(readall(engine, port));
@@ -95,6 +108,7 @@ int runchipcommand(Session& session) {
                   session.progbuffer);
     engine.devices = &session.devices;
     engine.idcheck = !session.options.noidcheck;
+    engine.keepcalibration = !session.options.overwritecalibration;
     PortState port;
     port.portready = true;
     port.portnumber = chipport.portnumber();

@@ -3,6 +3,7 @@
 #include "cli/dumprows.h"
 #include "cli/exitcode.h"
 #include "cli/hexfiles.h"
+#include "engine/calibration.h"
 
 namespace qm::cli {
 
@@ -13,6 +14,11 @@ int runshow(Session& session) {
         return code;
     }
     session.out << bufferlisting(session.progbuffer, session.activemodel);
+    const std::string calibration = buffercalibration(session.progbuffer, session.activemodel);
+    if (!calibration.empty()) {
+        session.out << "Calibration (program and erase keep the chip's own values here): "
+                    << calibration << "\n";
+    }
     session.out.flush();
     return kExitOk;
 }

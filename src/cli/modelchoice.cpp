@@ -35,9 +35,16 @@ int32_t findmodel(const DeviceTable& table, std::string_view text) {
         return n >= 1 && n <= count ? n : 0;
     }
     const std::string wanted = asciilower(text);
-    for (int32_t n = 1; n <= count; ++n) {
-        if (asciilower(table.models[static_cast<size_t>(n)].name) == wanted) return n;
-    }
+    const auto named = [&table, count](std::string_view name) -> int32_t {
+        for (int32_t n = 1; n <= count; ++n) {
+            if (asciilower(table.models[static_cast<size_t>(n)].name) == name) return n;
+        }
+        return 0;
+    };
+    if (const int32_t n = named(wanted); n != 0) return n;
+    // "PIC16F690" for the model "16F690", as the part is printed on the chip.
+    if (wanted.size() > 3 && wanted.starts_with("pic"))
+        return named(std::string_view(wanted).substr(3));
     return 0;
 }
 

@@ -47,6 +47,7 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
     CliOptions& o = result.options;
     std::vector<std::string> positional;
     bool optionsended = false;
+    std::optional<bool> calibrationchoice;  // true: --overwrite-calibration was given
 
     for (size_t i = 0; i < args.size(); ++i) {
         std::string arg = args[i];
@@ -92,6 +93,15 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
             if (!flag(o.noverify)) return fail("option " + arg + " takes no value");
         } else if (arg == "--no-id-check") {
             if (!flag(o.noidcheck)) return fail("option " + arg + " takes no value");
+        } else if (arg == "--keep-calibration" || arg == "--overwrite-calibration") {
+            if (inlinevalue) return fail("option " + arg + " takes no value");
+            const bool overwrite = arg == "--overwrite-calibration";
+            if (calibrationchoice && *calibrationchoice != overwrite)
+                return fail(
+                    "options --keep-calibration and --overwrite-calibration exclude each "
+                    "other");
+            calibrationchoice = overwrite;
+            o.overwritecalibration = overwrite;
         } else if (arg == "--devices") {
             if (!value(text) || text.empty()) return fail("option --devices needs a file name");
             o.devices = text;
@@ -153,6 +163,11 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
         return fail(
             "option --no-id-check belongs to the commands program, verify, read, erase "
             "and blank");
+    }
+    if (calibrationchoice && !ischipoperation(o.command)) {
+        return fail(std::string("option ") +
+                    (*calibrationchoice ? "--overwrite-calibration" : "--keep-calibration") +
+                    " belongs to the commands program, verify, read, erase and blank");
     }
     const auto spec = o.port ? parseportspec(*o.port) : std::nullopt;
     if (o.virtualtime && !(spec && spec->simulated())) {

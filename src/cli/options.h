@@ -22,6 +22,9 @@ struct CliOptions {
     bool virtualtime = false;  // --virtual-time: simulated ports only, for tests
     bool noverify = false;     // program --no-verify
     bool noidcheck = false;    // --no-id-check: the operations do not read the device ID first
+    // --overwrite-calibration: the operations do not keep the chip's calibration words (the
+    // default, --keep-calibration, keeps them).
+    bool overwritecalibration = false;
     bool help = false;
     bool version = false;
     std::string command;

@@ -31,11 +31,16 @@ reads the chip's ID first (program once, for Program All and its Verify). An emp
 another chip stops program and erase before anything is erased or written; read, blank and
 verify warn and go on.
 
+A model with factory calibration words (the OSCCAL word and band-gap bits of a 12F675, the
+calibration words of a 16F690 ...) has them read first and kept: program and erase write them
+back, verify and blank expect them where they are, read shows them. A kept word that does not
+look as it should stops program and erase before anything is erased (exit code 7).
+
 Options:
   --devices FILE        device description file
                         (default: quellmarkdevices.txt beside the program, else
                         in ../share/quellmark/ from the program's folder)
-  --model NAME|NUMBER   model by number or by name, any case
+  --model NAME|NUMBER   model by number or by name, any case, with or without PIC
                         (default: setting "Microcontroller Model")
   --port PORT           N or COMn (1-16), a device path such as /dev/ttyUSB0, sim for the
                         simulated adapter, or sim:IMAGE to keep the simulated chip in the HEX
@@ -46,6 +51,9 @@ Options:
                         serial number; ftdisim[=CHIP][:IMAGE] for the simulated adapter
                         behind a simulated FT232R cable
   --no-id-check         do not read the device ID before the operation
+  --keep-calibration    keep the chip's calibration words (the default)
+  --overwrite-calibration
+                        write the HEX file's values at the calibration locations instead
   --baud RATE           baud rate (default: setting "Serial Port Baud Rate")
   --hold-us N           hold every line change at least N microseconds; USB-serial adapters
                         may need 50-500 (default: setting "Line Hold Time"); FT232R cables
@@ -70,6 +78,8 @@ Exit codes:
      unrecognised script instruction
   6  wrong or missing chip: the device ID reads no chip (0000h or 3FFFh) or
      another chip than the model's, or identify found no model with it
+  7  calibration: a word to keep does not have its form (nothing was erased), or
+     it was not kept
   130, 143  stopped by Ctrl-C (SIGINT) or SIGTERM: the supply is switched off
 )";
 }

@@ -55,6 +55,9 @@ TEST(CliOptions, RefusesBadCommandLines) {
         {"erase", "--port", "sim=16F999"},         // no such simulated chip
         {"erase", "--port", "sim=none:chip.hex"},  // an empty socket keeps no image
         {"identify", "--no-id-check"},             // identify reads the ID anyway
+        {"erase", "--keep-calibration", "--overwrite-calibration"},  // one or the other
+        {"show", "a.hex", "--overwrite-calibration"},                // no chip to keep it on
+        {"erase", "--keep-calibration=no"},
         {"erase", "--baud", "fast"},
         {"erase", "--baud", "0"},
         {"erase", "--hold-us", "-5"},
@@ -151,7 +154,7 @@ TEST(CliPortSpec, TheSimulatorsTakeAChipOfTheirOwnOrNone) {
         {"sim=16F877A:", nullptr, ""},
         {"sim=", nullptr, ""},
         {"sim=none:chip.hex", nullptr, ""},
-        {"sim=16F628", nullptr, ""},
+        {"sim=16F629", nullptr, ""},
         {"ftdisim=16F88:/tmp/c.hex", "16F88", "/tmp/c.hex", PortSpec::Kind::FtdiSim},
         {"FtdiSim=none", "none", "", PortSpec::Kind::FtdiSim},
         {"ftdisim=none:chip.hex", nullptr, ""},

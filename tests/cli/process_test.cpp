@@ -2,6 +2,7 @@
 // simulated chip that lives in an image file between runs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
@@ -53,6 +54,13 @@ TEST(CliProcess, ModelsListsTheShippedDatabase) {
     EXPECT_TRUE(contains(run.out, "     1  16F84A          1024            64\n")) << run.out;
     EXPECT_TRUE(contains(run.out, "     3  16F628A         2048           128\n")) << run.out;
     EXPECT_TRUE(contains(run.out, "    10  16F88           4096           256\n")) << run.out;
+    // At least 70 models, one line each after the header.
+    EXPECT_GE(std::count(run.out.begin(), run.out.end(), '\n'), 71) << run.out;
+    for (const char* line :
+         {"  12F675          1024           128\n", "  16F690          4096           256\n",
+          "  16F886          8192           256\n", "  16F716          2048             0\n"}) {
+        EXPECT_TRUE(contains(run.out, line)) << line;
+    }
 }
 
 TEST(CliProcess, PortsListsSixteenPortsWithTheirDevices) {
@@ -83,7 +91,7 @@ TEST(CliProcess, DeviceFileAndModelFaultsExitWithFive) {
     EXPECT_EQ(run.exitcode, 5);
     EXPECT_TRUE(contains(run.err, "Unknown model '16F999'")) << run.err;
     EXPECT_TRUE(contains(run.err, "16F877A")) << run.err;
-    run = cli.run({"--model", "11", "show", kBlink});
+    run = cli.run({"--model", "999", "show", kBlink});
     EXPECT_EQ(run.exitcode, 5);
 
     // An unrecognised instruction ends the program with the system's message.

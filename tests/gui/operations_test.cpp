@@ -154,7 +154,7 @@ TEST(GuiOperations, ProgramAllThenVerifyRunThroughTheSimulatedFt232rCable) {
         << rig.text("label_status").toStdString();
     EXPECT_EQ(boxes, QStringList());
     EXPECT_FALSE(rig.settings.readnum(kSettingPortNumber));
-    // The watch would otherwise close the next box before it is read.
+    // Left running, the watch would close the next box before the check below sees it.
     watch.stop();
 
     // A cable that is not there (or a build without the back-end) says so, and so do the

@@ -12,6 +12,23 @@ namespace qm {
 // The bits of 2006h that hold the part's ID when a model names no mask: all but a 5-bit revision.
 inline constexpr int32_t kDefaultDeviceIdMask = 0x3FE0;
 
+// A location whose factory value Program All and Erase All keep: a FLASH word or a word of
+// configuration space, or some bits of one.
+struct CalibrationWord {
+    int32_t address = 0;
+    int32_t mask = 0x3FFF;  // the bits kept
+    // The form the kept bits must have before an erase: (word & formmask) == formvalue. formmask
+    // 0: any value. `form` is the text as written, e.g. "34XX".
+    int32_t formmask = 0;
+    int32_t formvalue = 0;
+    std::string form;
+
+    bool operator==(const CalibrationWord&) const = default;
+};
+
+// The most calibration words a model may keep: one per calibration register.
+inline constexpr size_t kMaxCalibrationWords = 8;
+
 // The active model's values, converted from the texts of its devicemodel by selectmodel.
 struct ActiveModel {
     int32_t modelnumber = 0;
@@ -33,6 +50,11 @@ struct ActiveModel {
     std::array<int32_t, 2> configmask{0x3FFF, 0x3FFF};
     // The script that reads 2006h into tempword; empty when the model has none.
     std::vector<std::string> identifysteps;
+    // The words to keep; the script that reads word k into register cal<k>, and the one that
+    // writes them back after an erase (empty when the erase spares them).
+    std::vector<CalibrationWord> calibration;
+    std::vector<std::string> calreadsteps;
+    std::vector<std::string> calwritesteps;
     // Instruction lists by Operation. Instruction n, counted from 1 as scripts and messages count it, is steps[op][n-1].
     std::array<std::vector<std::string>, kOperationCount> steps;
 

@@ -4,6 +4,7 @@
 
 #include "buffer/hextext.h"
 #include "devices/selectmodel.h"
+#include "engine/instruction.h"
 #include "text/asciicase.h"
 
 namespace qm {
@@ -28,7 +29,142 @@ bool readsaword(const std::vector<std::string>& steps) {
                        [](const std::string& step) { return step.starts_with("temp=s"); });
 }
 
+// Four hex digits, or -1.
+int32_t wordof(std::string_view text) {
+    return text.size() == 4 ? parseword(asciiupper(text)) : -1;
+}
+
+// One item of a calibration key: AAAA, AAAA&MMMM, either with =FFFF.
+std::string parseitem(std::string_view item, int32_t flashsize, CalibrationWord& word) {
+    const size_t equals = item.find('=');
+    const std::string_view form = equals == std::string_view::npos ? "" : item.substr(equals + 1);
+    const std::string_view location = item.substr(0, equals);
+    const size_t amp = location.find('&');
+    word.address = wordof(location.substr(0, amp));
+    if (word.address < 0)
+        return "\"" + std::string(item) + "\" does not start with an address of four hex digits";
+    const bool inflash = word.address < flashsize;
+    const bool inconfig = word.address >= 0x2000 && word.address <= 0x20FF;
+    if (!inflash && !inconfig)
+        return hexwordh(word.address) + " is neither a FLASH word of the model nor in 2000h-20FFh";
+    if (amp != std::string_view::npos) {
+        word.mask = wordof(location.substr(amp + 1));
+        if (word.mask <= 0 || word.mask > 0x3FFF)
+            return "\"" + std::string(item) +
+                   "\" has no bit mask of four hex digits from 0001 to 3FFF after '&'";
+    }
+    if (equals != std::string_view::npos) {
+        if (form.size() != 4) return "the form in \"" + std::string(item) + "\" is not four digits";
+        word.form = asciiupper(form);
+        for (size_t i = 0; i < 4; ++i) {
+            const int32_t shift = 12 - 4 * static_cast<int32_t>(i);
+            if (word.form[i] == 'X') continue;
+            const int32_t digit = parsebyte("0" + word.form.substr(i, 1));
+            if (digit < 0)
+                return "the form in \"" + std::string(item) + "\" holds '" +
+                       word.form.substr(i, 1) + "', neither a hex digit nor X";
+            word.formmask |= 0xF << shift;
+            word.formvalue |= digit << shift;
+        }
+        word.formmask &= word.mask;
+        word.formvalue &= word.formmask;
+    }
+    return {};
+}
+
+// What is wrong with a calibration script, empty when nothing is: an instruction it cannot run,
+// a register beyond the words the model keeps, and for the read script a word it never reads.
+std::string checkcalibrationscript(const std::vector<std::string>& steps, const char* what,
+                                   size_t words, bool reads) {
+    const std::vector<Instruction> decoded = decodeprogram(steps, ScriptLanguage::Extended);
+    std::vector<bool> read(words, false);
+    for (size_t i = 0; i < decoded.size(); ++i) {
+        const Instruction& in = decoded[i];
+        if (in.op == Opcode::Unrecognized)
+            return "its " + std::string(what) + " script has an instruction it cannot run: '" +
+                   steps[i] + "'.";
+        if (in.op != Opcode::ReadCal && in.op != Opcode::SendCal) continue;
+        if (size_t(in.data) > words)
+            return "its " + std::string(what) + " script uses register cal" +
+                   std::to_string(in.data) + ", but the calibration key lists " +
+                   std::to_string(words) + (words == 1 ? " word." : " words.");
+        if (in.op == Opcode::ReadCal) read[size_t(in.data - 1)] = true;
+    }
+    for (size_t k = 0; reads && k < words; ++k) {
+        if (!read[k])
+            return "its " + std::string(what) + " script never reads register cal" +
+                   std::to_string(k + 1) + ".";
+    }
+    return {};
+}
+
+std::string convertcalibration(const devicemodel& model, ActiveModel& converted) {
+    converted.calibration.clear();
+    converted.calreadsteps.clear();
+    converted.calwritesteps.clear();
+    const std::string* key = optionaltext(model, "calibration");
+    const std::string* read = optionaltext(model, "calreadalg");
+    const std::string* write = optionaltext(model, "calwritealg");
+    const bool hasread = read != nullptr && !read->empty();
+    const bool haswrite = write != nullptr && !write->empty();
+    if (key == nullptr) {
+        if (hasread || haswrite)
+            return "it has a calibration script but no calibration key naming the words to keep.";
+        return {};
+    }
+    std::string why;
+    converted.calibration = parsecalibration(*key, converted.flashsize, why);
+    if (!why.empty())
+        return "its calibration key " + quoted(*key) + " cannot be used: " + why + ".";
+    if (!hasread)
+        return "it keeps calibration words but has no calibration read script (calreadalg) to "
+               "read them.";
+    const size_t words = converted.calibration.size();
+    converted.calreadsteps = splitsteps(*read);
+    if (std::string bad =
+            checkcalibrationscript(converted.calreadsteps, "calibration read", words, true);
+        !bad.empty())
+        return bad;
+    if (haswrite) {
+        converted.calwritesteps = splitsteps(*write);
+        return checkcalibrationscript(converted.calwritesteps, "calibration write", words, false);
+    }
+    return {};
+}
+
 }  // namespace
+
+std::vector<CalibrationWord> parsecalibration(std::string_view text, int32_t flashsize,
+                                              std::string& why) {
+    std::vector<CalibrationWord> words;
+    why.clear();
+    size_t pos = 0;
+    while (pos < text.size()) {
+        const size_t start = text.find_first_not_of(" \t", pos);
+        if (start == std::string_view::npos) break;
+        const size_t end = std::min(text.find_first_of(" \t", start), text.size());
+        const std::string_view item = text.substr(start, end - start);
+        pos = end;
+        CalibrationWord word;
+        why = parseitem(item, flashsize, word);
+        if (!why.empty()) return {};
+        for (const CalibrationWord& earlier : words) {
+            if (earlier.address == word.address) {
+                why = hexwordh(word.address) + " is listed twice";
+                return {};
+            }
+        }
+        words.push_back(std::move(word));
+    }
+    if (words.empty()) {
+        why = "it lists no word";
+    } else if (words.size() > kMaxCalibrationWords) {
+        why = "it lists " + std::to_string(words.size()) + " words, at most " +
+              std::to_string(kMaxCalibrationWords) + " can be kept";
+        words.clear();
+    }
+    return words;
+}
 
 std::string optionalname(std::string_view key) {
     if (!key.empty() && key.back() == ':') key.remove_suffix(1);
@@ -88,7 +224,7 @@ std::string convertoptionalkeys(const devicemodel& model, ActiveModel& converted
     if (converted.deviceid >= 0 && converted.identifysteps.empty()) {
         return "it has a device ID but no identify script (identifyalg) to read it.";
     }
-    return {};
+    return convertcalibration(model, converted);
 }
 
 }  // namespace qm

@@ -3,6 +3,7 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "devices/activemodel.h"
 #include "devices/devicemodel.h"
@@ -19,8 +20,13 @@ namespace qm {
 // "deviceidmask: 3FE0"    the mask that takes off the revision (default 3FE0)
 // "configmask: 21FF,3FFF" implemented bits of CONF1 and CONF2, written like configerased
 //                         (default 3FFF,3FFF: every bit is compared)
-inline constexpr std::array<std::string_view, 3> kOptionalValueKeys{
-    "deviceid:", "deviceidmask:", "configmask:"};
+// "calibration: 03FF=34XX 2007&3000"
+//                         factory calibration to keep, one item per word, separated by blanks:
+//                         AAAA (the word at AAAAh), AAAA&MMMM (its bits MMMMh), either followed
+//                         by =FFFF, the form the kept bits must have before an erase (hex
+//                         digits, X for any digit)
+inline constexpr std::array<std::string_view, 4> kOptionalValueKeys{
+    "deviceid:", "deviceidmask:", "configmask:", "calibration:"};
 
 // A script kind of its own: numbered definitions under `keyword` ("identifyalgdef 1: ..."), and
 // the model key that copies one of them onto the model ("identifyalg: 1").
@@ -29,8 +35,13 @@ struct OptionalScript {
     std::string_view key;
 };
 // identify: reads the device ID at 2006h into the temporary register (temp=s04).
-inline constexpr std::array<OptionalScript, 1> kOptionalScripts{
-    {{"identifyalgdef", "identifyalg:"}}};
+// calread: reads calibration word k into register cal<k> (cal1=s04 ...).
+// calwrite: writes the kept words back after Erase All's erase (s02-cal1 ...).
+inline constexpr std::array<OptionalScript, 3> kOptionalScripts{{
+    {"identifyalgdef", "identifyalg:"},
+    {"calreadalgdef", "calreadalg:"},
+    {"calwritealgdef", "calwritealg:"},
+}};
 
 // A key's name as devicemodel::optional files it: the key without its colon.
 std::string optionalname(std::string_view key);
@@ -47,10 +58,17 @@ ModelId modelid(const devicemodel& model);
 // Whether a word read at 2006h is the model's: its bits under the mask equal the ID.
 bool idmatches(const ModelId& model, int32_t word);
 
-// Converts the optional keys of `model` into deviceid, deviceidmask, configmask and
-// identifysteps of `converted`. Returns why the model cannot be used (a malformed value, an ID
-// with bits outside its mask, an ID without an identify script to read it, an identify script
-// that reads no word), empty when it can.
+// The words of a calibration key's value. `why` says what is wrong with it, empty when nothing
+// is; flashsize bounds the FLASH addresses.
+std::vector<CalibrationWord> parsecalibration(std::string_view text, int32_t flashsize,
+                                              std::string& why);
+
+// Converts the optional keys of `model` into deviceid, deviceidmask, configmask,
+// identifysteps and the calibration of `converted` (whose flashsize is already set). Returns why
+// the model cannot be used (a malformed value, an ID with bits outside its mask, an ID without
+// an identify script to read it, an identify script that reads no word, calibration words
+// without a script that reads each of them, a calibration script with an instruction it cannot
+// run), empty when it can.
 std::string convertoptionalkeys(const devicemodel& model, ActiveModel& converted);
 
 }  // namespace qm

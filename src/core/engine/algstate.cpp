@@ -2,10 +2,11 @@
 
 namespace qm {
 
-void loadalg(AlgState& state, const std::vector<std::string>& steps) {
+void loadalg(AlgState& state, const std::vector<std::string>& steps, ScriptLanguage language) {
     state.algprog = steps;
     state.algcount = static_cast<int32_t>(steps.size());
-    state.decoded = decodeprogram(steps);
+    state.language = language;
+    state.decoded = decodeprogram(steps, language);
 }
 
 }  // namespace qm

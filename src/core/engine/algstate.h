@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -27,6 +28,10 @@ struct AlgState {
     int32_t loopstart = 0;   // number of the loop head last executed
     int32_t loopend = 0;     // last address of the loop last started, for the progress texts
     int32_t tempword = 0;    // word read by the last "temp=s"
+    // Calibration registers cal1..cal8 (index 0..7) of the calibration scripts.
+    std::array<int32_t, kCalRegisters> cal{};
+    // The instructions the loaded list may use.
+    ScriptLanguage language = ScriptLanguage::Original;
 
     // algprog decoded; same length as algprog.
     std::vector<Instruction> decoded;
@@ -47,6 +52,7 @@ struct AlgState {
 };
 
 // Copies a list into algprog, decodes it and sets algcount. Registers are left alone.
-void loadalg(AlgState& state, const std::vector<std::string>& steps);
+void loadalg(AlgState& state, const std::vector<std::string>& steps,
+             ScriptLanguage language = ScriptLanguage::Original);
 
 }  // namespace qm

@@ -2,12 +2,24 @@
 
 #include "buffer/hextext.h"
 #include "buffer/progbuffer.h"
+#include "engine/calibration.h"
 #include "engine/memoryaccess.h"
 #include "engine/mismatchreport.h"
 
 namespace qm {
 
 namespace {
+
+// Verify with kept calibration: a kept word that lacks its form is reported with the form as
+// the value expected. True when it was.
+bool keptformfault(Engine& engine, int32_t address, bool blank, const std::string& location) {
+    AlgState& state = engine.algstate;
+    if (blank) return false;
+    const CalibrationWord* word = calibrationformfault(engine, address, state.tempword);
+    if (word == nullptr) return false;
+    addmismatch(engine.report, state, location, hexwordh(state.tempword), word->form + "h");
+    return true;
+}
 
 StepResult checkflashword(Engine& engine, bool blank) {
     AlgState& state = engine.algstate;
@@ -16,7 +28,11 @@ StepResult checkflashword(Engine& engine, bool blank) {
     progressflash(engine);
     ++state.addrcount;
     ++state.algpc;
-    const int32_t expected = blank ? kErasedWord : engine.progbuffer.flash[size_t(address)];
+    int32_t expected = blank ? kErasedWord : engine.progbuffer.flash[size_t(address)];
+    if (!engine.keptcalibration.empty()) {
+        if (keptformfault(engine, address, blank, flashlocation(address))) return StepResult::Next;
+        expected = calibratedexpected(engine, address, expected);
+    }
     // The whole word as read: no mask, so stray high bits show up as mismatches.
     if (state.tempword != expected)
         addmismatch(engine.report, state, flashlocation(address), hexwordh(state.tempword),
@@ -46,15 +62,20 @@ StepResult checkconfigword(Engine& engine, int which, bool blank) {
     progressconfig(engine, which);
     ++state.algpc;
     const size_t index = size_t(which - 1);
-    const int32_t expected =
+    const int32_t address = which == 1 ? kAddrConf1 : kAddrConf2;
+    int32_t expected =
         blank ? engine.activemodel.erasedconfig[index] : engine.progbuffer.conf[index];
+    if (!engine.keptcalibration.empty()) {
+        if (keptformfault(engine, address, blank, conflocation(address))) return StepResult::Next;
+        expected = calibratedexpected(engine, address, expected);
+    }
     // Only the implemented bits: a chip may read the others as 0 or as 1. The report still shows
     // both words whole. An expected value that is no word (a configerased text that did not
     // parse) never matches.
     const int32_t mask = engine.activemodel.configmask[index];
     if (expected < 0 || (state.tempword & mask) != (expected & mask))
-        addmismatch(engine.report, state, conflocation(which == 1 ? kAddrConf1 : kAddrConf2),
-                    hexwordh(state.tempword), hexwordh(expected));
+        addmismatch(engine.report, state, conflocation(address), hexwordh(state.tempword),
+                    hexwordh(expected));
     return StepResult::Next;
 }
 

@@ -1,8 +1,10 @@
 #include "engine/chipoperations.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "buffer/progbuffer.h"
+#include "engine/calibration.h"
 #include "engine/elapsedtext.h"
 #include "engine/interpreter.h"
 #include "engine/mismatchreport.h"
@@ -37,6 +39,10 @@ const OperationTexts& textsof(Operation operation) {
     return kVerify;
 }
 
+bool chipchanges(Operation operation) {
+    return operation == Operation::Program || operation == Operation::Erase;
+}
+
 const std::vector<std::string>& stepsof(const ActiveModel& model, Operation operation) {
     return model.steps[size_t(static_cast<int>(operation))];
 }
@@ -56,10 +62,16 @@ bool portrefused(Engine& engine, const PortState& port, OperationResult& result)
     return true;
 }
 
+std::string firstupper(std::string text) {
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = char(text[0] - 'a' + 'A');
+    return text;
+}
+
 // The end of a run that did not complete: a lost port or a script error. `redisplay`: the run
-// was Read All's, whose buffer holds what it got before the stop.
+// was Read All's, whose buffer holds what it got before the stop. `atrisk`: the calibration
+// words Program All or Erase All read before they stopped, which the chip may have lost.
 OperationResult& runfailed(Engine& engine, OperationResult& result, const RunResult& run,
-                           bool redisplay) {
+                           bool redisplay, const std::vector<int32_t>& atrisk = {}) {
     Host& host = engine.host;
     if (run.outcome == RunOutcome::ProgramEnded) {
         // The host ends the program; nothing of the frame may run after that.
@@ -84,7 +96,77 @@ OperationResult& runfailed(Engine& engine, OperationResult& result, const RunRes
         host.mymsgbox(scripterrormessage(run.error), kMsgError, "");
         host.yield();
     }
+    if (!atrisk.empty()) {
+        host.mymsgbox("The operation stopped after the chip's calibration was read: " +
+                          calibrationlist(engine.activemodel, atrisk) +
+                          ".\r\nIf the chip was erased, it has lost these values: note them and "
+                          "program them back with the chip's program.",
+                      kMsgError, "");
+        host.yield();
+    }
     return result;
+}
+
+// Stops Program All or Erase All before the erase: a calibration word lacks its form.
+OperationResult& calibrationrefused(Engine& engine, OperationResult& result, int bad) {
+    const CalibrationWord& word = engine.activemodel.calibration[size_t(bad)];
+    const std::string why = badformtext(word, result.calibration[size_t(bad)]);
+    engine.host.enable();
+    result.status = OperationStatus::CalibrationRefused;
+    status(engine, result, "Operation failed: " + why + ".");
+    engine.host.mymsgbox(firstupper(why) +
+                             ": the chip's factory calibration seems lost already, or the chip "
+                             "is not a " +
+                             engine.activemodel.modelname +
+                             ".\r\n\r\nNothing was erased or written.",
+                         kMsgError, "");
+    engine.host.yield();
+    return result;
+}
+
+// Fails Program All or Erase All whose calibration read back differs from the one kept.
+OperationResult& calibrationlost(Engine& engine, OperationResult& result,
+                                 const std::vector<int32_t>& after, bool outsidebuffer) {
+    const ActiveModel& model = engine.activemodel;
+    const int changed = changedcalibration(model, result.calibration, after, outsidebuffer);
+    const CalibrationWord& word = model.calibration[size_t(changed)];
+    const std::string what =
+        changedtext(word, result.calibration[size_t(changed)], after[size_t(changed)]);
+    engine.host.enable();
+    result.status = OperationStatus::CalibrationLost;
+    status(engine, result, "Operation failed: the calibration was not kept: " + what + ".");
+    engine.host.mymsgbox(
+        "The calibration read after the operation differs from the one read "
+        "before it: " +
+            what + ".\r\n\r\nThe calibration read before: " +
+            calibrationlist(model, result.calibration) + ". Write it back before the chip is used.",
+        kMsgError, "");
+    engine.host.yield();
+    return result;
+}
+
+// The operation's own script. With calibration kept, Program All programs the buffer with the
+// kept words in their places (a copy: the buffer stays the file's), and Blank Check and Verify
+// expect the kept words at their locations.
+RunResult runscript(Engine& engine, Operation operation, const std::vector<int32_t>& kept) {
+    const std::vector<std::string>& steps = stepsof(engine.activemodel, operation);
+    if (kept.empty()) return runalg(engine, steps);
+    if (operation == Operation::Program) {
+        ProgBuffer image = engine.progbuffer;
+        mergecalibration(image, engine.activemodel, kept);
+        Engine own(engine.host, engine.port, engine.linedriver, engine.activemodel, image);
+        own.algstate = std::move(engine.algstate);
+        own.report = std::move(engine.report);
+        const RunResult run = runalg(own, steps);
+        engine.algstate = std::move(own.algstate);
+        engine.report = std::move(own.report);
+        return run;
+    }
+    if (operation == Operation::BlankCheck || operation == Operation::Verify)
+        engine.keptcalibration = kept;
+    const RunResult run = runalg(engine, steps);
+    engine.keptcalibration.clear();
+    return run;
 }
 
 // Stops an operation that the device ID check refuses, before anything reached the chip.
@@ -98,9 +180,6 @@ OperationResult& chiprefused(Engine& engine, OperationResult& result, const std:
     return result;
 }
 
-bool chipchanges(Operation operation) {
-    return operation == Operation::Program || operation == Operation::Erase;
-}
 }  // namespace
 
 std::string portfailedtext(std::string_view reason) {
@@ -132,13 +211,15 @@ OperationResult runoperation(Engine& engine, Operation operation, const PortStat
     if (checks) beginreport(engine.report);
     host.disable();
     status(engine, result, texts.start);
+    bool chipinquestion = false;
     if (idcheckwanted(engine)) {
         const IdentifyRun id = identify(engine);
         if (id.run.outcome != RunOutcome::Completed)
             return runfailed(engine, result, id.run, false);
         result.idcheck = id.check;
         const ChipIdentity identity = id.check.identity;
-        if (identity == ChipIdentity::NoChip || identity == ChipIdentity::WrongChip) {
+        chipinquestion = identity == ChipIdentity::NoChip || identity == ChipIdentity::WrongChip;
+        if (chipinquestion) {
             if (chipchanges(operation))
                 return chiprefused(engine, result, "Nothing was erased or written.");
             // Reading changes nothing on the chip: a warning, and the operation goes on.
@@ -149,16 +230,56 @@ OperationResult runoperation(Engine& engine, Operation operation, const PortStat
             host.yield();
         }
     }
+    // A chip that is not the model's has no calibration of the model's to keep or show.
+    if (calibrationwanted(engine) && !chipinquestion) {
+        const CalibrationRead read = readcalibration(engine);
+        if (read.run.outcome != RunOutcome::Completed)
+            return runfailed(engine, result, read.run, false);
+        result.calibration = read.words;
+        status(engine, result,
+               std::string(chipchanges(operation) ? "Keeping the calibration: "
+                                                  : "Calibration read: ") +
+                   calibrationlist(engine.activemodel, read.words) + ".");
+        if (chipchanges(operation)) {
+            const int bad = badcalibrationform(engine.activemodel, read.words);
+            if (bad >= 0) return calibrationrefused(engine, result, bad);
+        }
+    }
     if (operation == Operation::Read) {
         clearbuffer(engine.progbuffer, engine.activemodel);
         host.updatedisplay();
         host.yield();
     }
 
-    const RunResult run = runalg(engine, stepsof(engine.activemodel, operation));
+    const std::vector<int32_t>& kept = result.calibration;
+    const std::vector<int32_t> none;
+    const std::vector<int32_t>& atrisk = chipchanges(operation) ? kept : none;
+    const RunResult run = runscript(engine, operation, kept);
     // Whatever Read All got before a stop is in the buffer: it is shown as it is.
     if (run.outcome != RunOutcome::Completed)
-        return runfailed(engine, result, run, operation == Operation::Read);
+        return runfailed(engine, result, run, operation == Operation::Read, atrisk);
+    if (!atrisk.empty()) {
+        // Program All has programmed the words its image holds; the others it writes back here.
+        const bool program = operation == Operation::Program;
+        const ActiveModel& model = engine.activemodel;
+        const bool allinimage =
+            program && std::all_of(model.calibration.begin(), model.calibration.end(),
+                                   [&model](const CalibrationWord& word) {
+                                       return heldbybuffer(model, word);
+                                   });
+        if (!allinimage) {
+            if (!model.calwritesteps.empty()) {
+                const RunResult written = writecalibration(engine, kept);
+                if (written.outcome != RunOutcome::Completed)
+                    return runfailed(engine, result, written, false, atrisk);
+            }
+            const CalibrationRead again = readcalibration(engine);
+            if (again.run.outcome != RunOutcome::Completed)
+                return runfailed(engine, result, again.run, false, atrisk);
+            if (changedcalibration(model, kept, again.words, program) >= 0)
+                return calibrationlost(engine, result, again.words, program);
+        }
+    }
 
     host.enable();
     if (checks) result.mismatchcount = engine.report.mismatchcount;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "devices/devicemodel.h"
 #include "engine/algstate.h"
@@ -22,6 +23,11 @@ enum class OperationStatus {
     NoChip,        // the device ID check found no chip: nothing was erased or written
     WrongChip,     // the device ID check found another chip: nothing was erased or written
     NoIdentifyScript,  // identify on a model without an identify script; nothing was done
+    // A calibration word to keep lacks the form the model gives it: nothing was erased or
+    // written.
+    CalibrationRefused,
+    // The calibration read back after Program All or Erase All differs from the one kept.
+    CalibrationLost,
 };
 
 struct OperationResult {
@@ -33,6 +39,8 @@ struct OperationResult {
     // The device ID check. Read All, Blank Check and Verify go on after a failed check (they
     // change nothing on the chip), so their status can be Done with a NoChip or WrongChip here.
     IdCheck idcheck;
+    // The chip's calibration words as read at the start (calibration.h); empty when none were.
+    std::vector<int32_t> calibration;
 };
 
 // The frame around one operation's script: port check, timing, disable/enable, start and
@@ -47,6 +55,13 @@ struct OperationResult {
 // identify script, after its start text. When the ID says there is no chip or another one,
 // Program All and Erase All stop there, before their own script, with the check's status text
 // and an error box; Read All, Blank Check and Verify show the box as a warning and go on.
+//
+// On a model that keeps calibration words (with Engine::keepcalibration on) the operation then
+// reads them and shows them on the status line ("Keeping the calibration: ..." before Program
+// All and Erase All, "Calibration read: ..." before the others). Program All and Erase All stop
+// before anything is erased when a word lacks its form; they keep the words (calibration.h) and
+// read them again at the end, and a word that changed fails the operation. A run that stops
+// after the words were read shows them in an error box, so they are not lost.
 OperationResult runoperation(Engine& engine, Operation operation, const PortState& port);
 
 // Reads the chip's device ID with the model's identify script and shows it with the models of

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "buffer/progbuffer.h"
 #include "devices/activemodel.h"
@@ -37,6 +38,12 @@ struct Engine {
     const DeviceTable* devices = nullptr;
     // Whether the operations read the chip's device ID first (only for a model that has one).
     bool idcheck = true;
+    // Whether the operations keep the model's calibration words (calibration.h). Off, Program
+    // All writes the buffer's values there and the checks compare with the buffer.
+    bool keepcalibration = true;
+    // The chip's calibration words as the running Blank Check or Verify read them; the checks
+    // expect them at their locations. Empty when no check runs with kept calibration.
+    std::vector<int32_t> keptcalibration;
 };
 
 }  // namespace qm

@@ -58,25 +58,11 @@ bool idcheckwanted(const Engine& engine) {
 }
 
 IdentifyRun identify(Engine& engine) {
-    ProgBuffer scratch = engine.progbuffer;
-    Engine own(engine.host, engine.port, engine.linedriver, engine.activemodel, scratch);
     IdentifyRun result;
-    result.run = runalg(own, engine.activemodel.identifysteps);
-    if (result.run.outcome != RunOutcome::Completed) {
-        if (result.run.outcome == RunOutcome::ScriptError)
-            result.run.error.reason += " (in the identify script)";
-        return result;
-    }
-    if (own.algstate.supplyflipped) {
-        // The operation's own script would switch the supply off with its first "begin".
-        engine.linedriver.poweroff();
-        const int32_t last = own.algstate.algcount;
-        result.run.outcome = RunOutcome::ScriptError;
-        result.run.error = {last, last > 0 ? own.algstate.algprog[size_t(last - 1)] : "",
-                            "the identify script leaves the supply switched on"};
-        return result;
-    }
-    result.check = classify(engine, own.algstate.tempword & 0x3FFF);
+    const SideRun side = runbeside(engine, engine.activemodel.identifysteps, "identify");
+    result.run = side.run;
+    if (result.run.outcome == RunOutcome::Completed)
+        result.check = classify(engine, side.state.tempword & 0x3FFF);
     return result;
 }
 

@@ -91,11 +91,42 @@ constexpr Prefix kReadRules[] = {
     {"temp=s", Opcode::ReadTemp},
 };
 
+bool isdigit(char c) { return c >= '0' && c <= '9'; }
+
+// calN=sXX, sXX-calN and sXX*N. Anything else gives Unrecognized, which the caller then matches
+// with the original rules.
+Instruction decodeextended(std::string_view text) {
+    // A register number is one digit, 1 to 8.
+    const auto reg = [](char c) { return isdigit(c) ? c - '0' : -1; };
+    if (text.size() == 8 && startswith(text, "cal") && text.substr(4, 2) == "=s") {
+        const int32_t n = reg(text[3]);
+        if (n >= 1 && n <= kCalRegisters) return make(Opcode::ReadCal, bytearg(text, 6), n);
+    }
+    if (text.size() == 8 && startswith(text, "s") && text.substr(3, 4) == "-cal") {
+        const int32_t n = reg(text[7]);
+        if (n >= 1 && n <= kCalRegisters) return make(Opcode::SendCal, bytearg(text, 1), n);
+    }
+    if (text.size() >= 5 && text.size() <= 9 && startswith(text, "s") && text[3] == '*') {
+        const std::string_view digits = text.substr(4);
+        bool alldigits = true;
+        for (char c : digits) alldigits = alldigits && isdigit(c);
+        const int32_t count = alldigits ? leadingnumber(digits) : -1;
+        if (count >= 1 && count <= kMaxRepeat)
+            return make(Opcode::SendRepeat, bytearg(text, 1), count);
+    }
+    return make(Opcode::Unrecognized);
+}
+
 }  // namespace
 
-Instruction decodeinstruction(std::string_view text) {
+Instruction decodeinstruction(std::string_view text, ScriptLanguage language) {
     for (const Exact& rule : kHeadRules)
         if (text == rule.text) return make(rule.op);
+
+    if (language == ScriptLanguage::Extended) {
+        const Instruction extended = decodeextended(text);
+        if (extended.op != Opcode::Unrecognized) return extended;
+    }
 
     if (startswith(text, "s")) {
         for (const Suffix& rule : kSendRules)
@@ -117,10 +148,11 @@ Instruction decodeinstruction(std::string_view text) {
     return make(Opcode::Unrecognized);
 }
 
-std::vector<Instruction> decodeprogram(const std::vector<std::string>& steps) {
+std::vector<Instruction> decodeprogram(const std::vector<std::string>& steps,
+                                       ScriptLanguage language) {
     std::vector<Instruction> program;
     program.reserve(steps.size());
-    for (const std::string& step : steps) program.push_back(decodeinstruction(step));
+    for (const std::string& step : steps) program.push_back(decodeinstruction(step, language));
 
     // One pass from the end: the nearest "loop" / "endifpage" at or after each instruction.
     int32_t nextloop = -1;

@@ -160,6 +160,20 @@ StepResult transfer(Engine& engine, const Instruction& in) {
             break;
         }
         case Opcode::ReadTemp: state.tempword = line.readcmddata(in.command); break;
+        case Opcode::ReadCal:
+            state.cal[size_t(in.data - 1)] = line.readcmddata(in.command);
+            break;
+        case Opcode::SendCal:
+            line.sendcmddata(in.command, state.cal[size_t(in.data - 1)]);
+            break;
+        case Opcode::SendRepeat:
+            // Each command as if written out, settle included; a lost port ends the walk.
+            for (int32_t i = 1; i < in.data && !engine.port.failed(); ++i) {
+                line.sendcmd(in.command);
+                line.settle();
+            }
+            line.sendcmd(in.command);
+            break;
         case Opcode::SendCmdData: line.sendcmddata(in.command, in.data); break;
         case Opcode::SendCmd: line.sendcmd(in.command); break;
         default: return fail(state, "not a transfer instruction");
@@ -245,7 +259,8 @@ std::string unrecognizedtext(std::string_view instruction) {
 StepResult stepalg(Engine& engine) {
     AlgState& state = engine.algstate;
     // Someone filled algprog without loadalg: decode now rather than run stale opcodes.
-    if (state.decoded.size() != state.algprog.size()) state.decoded = decodeprogram(state.algprog);
+    if (state.decoded.size() != state.algprog.size())
+        state.decoded = decodeprogram(state.algprog, state.language);
     const int32_t pc = state.algpc;
     if (pc < 1 || pc > state.algcount || size_t(pc) > state.decoded.size()) {
         state.error = {pc, "", "there is no instruction " + std::to_string(pc)};
@@ -259,9 +274,9 @@ StepResult stepalg(Engine& engine) {
     return result;
 }
 
-void startalg(Engine& engine, const std::vector<std::string>& steps) {
+void startalg(Engine& engine, const std::vector<std::string>& steps, ScriptLanguage language) {
     AlgState& state = engine.algstate;
-    loadalg(state, steps);
+    loadalg(state, steps, language);
     state.addrcount = 0;
     state.flashlast = engine.activemodel.flashsize - 1;
     state.eepromlast = engine.activemodel.eepromsize - 1;
@@ -274,9 +289,9 @@ void startalg(Engine& engine, const std::vector<std::string>& steps) {
     state.error = {};
 }
 
-RunResult runalg(Engine& engine, const std::vector<std::string>& steps) {
+RunResult runalg(Engine& engine, const std::vector<std::string>& steps, ScriptLanguage language) {
     AlgState& state = engine.algstate;
-    startalg(engine, steps);
+    startalg(engine, steps, language);
     RunResult result;
     // Checked before every instruction and after the last, so a lost port stops the run
     // within one instruction.
@@ -305,6 +320,28 @@ RunResult runalg(Engine& engine, const std::vector<std::string>& steps) {
     restoresupply(engine);
     result.outcome = RunOutcome::PortFailed;
     result.porterror = engine.port.errortext();
+    return result;
+}
+
+SideRun runbeside(Engine& engine, const std::vector<std::string>& steps,
+                  const std::string& scriptname,
+                  const std::array<int32_t, kCalRegisters>& registers) {
+    ProgBuffer scratch = engine.progbuffer;
+    Engine own(engine.host, engine.port, engine.linedriver, engine.activemodel, scratch);
+    own.algstate.cal = registers;
+    SideRun result;
+    result.run = runalg(own, steps, ScriptLanguage::Extended);
+    if (result.run.outcome == RunOutcome::ScriptError) {
+        result.run.error.reason += " (in the " + scriptname + " script)";
+    } else if (result.run.outcome == RunOutcome::Completed && own.algstate.supplyflipped) {
+        // The operation's own script would switch the supply off with its first "begin".
+        engine.linedriver.poweroff();
+        const int32_t last = own.algstate.algcount;
+        result.run.outcome = RunOutcome::ScriptError;
+        result.run.error = {last, last > 0 ? own.algstate.algprog[size_t(last - 1)] : "",
+                            "the " + scriptname + " script leaves the supply switched on"};
+    }
+    result.state = std::move(own.algstate);
     return result;
 }
 

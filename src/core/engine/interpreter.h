@@ -49,11 +49,29 @@ enum class StepResult { Next, ScriptError, ProgramEnded };
 // happen once per run.
 // The operation frame (chipoperations.h) shows the error on the status line and in an error
 // message box.
-RunResult runalg(Engine& engine, const std::vector<std::string>& steps);
+// The five operations' scripts use the original language; the script kinds the device file adds
+// (identify, calibration) the extended one.
+RunResult runalg(Engine& engine, const std::vector<std::string>& steps,
+                 ScriptLanguage language = ScriptLanguage::Original);
 
 // The start of runalg without the run: loads the list and sets the registers a run starts
 // with, so a caller can execute it with stepalg one instruction at a time.
-void startalg(Engine& engine, const std::vector<std::string>& steps);
+void startalg(Engine& engine, const std::vector<std::string>& steps,
+              ScriptLanguage language = ScriptLanguage::Original);
+
+// A script of a kind the device file adds (identify, calibration) run beside an operation: on a
+// copy of the buffer and with interpreter state of its own (the calibration registers preset),
+// in the extended language, so the buffer, the mismatch report and the registers of the
+// operation's own run stay as they were. A script that leaves the supply switched on is
+// switched off and counts as a script error; a script error's reason names the script ("in the
+// identify script").
+struct SideRun {
+    RunResult run;
+    AlgState state;  // as the script left it
+};
+SideRun runbeside(Engine& engine, const std::vector<std::string>& steps,
+                  const std::string& scriptname,
+                  const std::array<int32_t, kCalRegisters>& registers = {});
 
 // Executes instruction algpc and leaves algpc at the next one to run.
 StepResult stepalg(Engine& engine);

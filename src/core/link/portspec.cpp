@@ -96,13 +96,11 @@ std::optional<PortSpec> parseportspec(std::string_view text) {
 }
 
 std::string portforms() {
-    std::string chips;
-    for (const std::string_view name : knownchipnames()) {
-        chips += std::string(name) + ", ";
-    }
     return "1-16, COM1-COM16, a device path, sim[=CHIP][:IMAGE], ftdi[:SERIAL] or "
-           "ftdisim[=CHIP][:IMAGE], with CHIP one of " +
-           chips + "or " + std::string(kEmptySocket);
+           "ftdisim[=CHIP][:IMAGE], with CHIP a simulated part (" +
+           std::to_string(knownchipnames().size()) +
+           " parts, the models of the shipped device file, such as 16F628A) or " +
+           std::string(kEmptySocket);
 }
 
 }  // namespace qm

@@ -23,8 +23,10 @@ PicChip::PicChip(ChipFamily family, Clock& clock) : family_(std::move(family)), 
     flash_.assign(static_cast<size_t>(family_.flashsize), 0x3FFF);
     eeprom_.assign(static_cast<size_t>(family_.eepromsize), 0xFF);
     eraseall();
+    setfactorycalibration();
     // The largest cycle (a chip erase) records every location once; no allocation while running.
-    undo_.reserve(flash_.size() + eeprom_.size() + ids_.size() + config_.size());
+    undo_.reserve(flash_.size() + eeprom_.size() + ids_.size() + config_.size() +
+                  calibration_.size());
     log_.reserve(4096);
     latch_.fill(0x3FFF);
 }
@@ -69,6 +71,7 @@ void PicChip::enterprogramming() {
     latch_.fill(0x3FFF);
     datalatch_ = 0xFF;
     lastload_ = LoadKind::kNone;
+    configlatch_ = false;
     armed_ = Armed::kNone;
     resetdecoder();
     logevent(ChipEventKind::kPowerOn, -1, -1, pc_);
@@ -169,6 +172,14 @@ void PicChip::decode(int32_t code) {
             return;
         case ChipAction::kIncrement:
             pc_ = pc_ < kConfigBase ? (pc_ + 1) & 0x1FFF : kConfigBase + ((pc_ + 1) & 0x1FFF);
+            if (configlatch_ && family_.incrementdropsconfiglatch) {
+                latch_.fill(0x3FFF);
+                lastload_ = LoadKind::kNone;
+                configlatch_ = false;
+            }
+            break;
+        case ChipAction::kResetAddress:
+            pc_ = 0;
             break;
         case ChipAction::kBeginEraseProgram:
         case ChipAction::kBeginProgram:
@@ -178,7 +189,12 @@ void PicChip::decode(int32_t code) {
             begin(code, spec, armed);
             return;
         case ChipAction::kEndProgramming:
-            break;  // the cycle was settled above
+            // The cycle was settled above; a discharge time keeps the next command waiting.
+            if (spec.codeus > 0) {
+                startcycle("discharge after End Programming", spec.codeus, false);
+                cycle_.discharge = true;
+            }
+            break;
         case ChipAction::kArmProgramErase:
             armed_ = Armed::kProgramErase;
             break;
@@ -212,6 +228,7 @@ void PicChip::finishload() {
         if (action == ChipAction::kLoadConfig) pc_ = kConfigBase;
         latch_[static_cast<size_t>(pc_ & (family_.latchwords - 1))] = value;
         lastload_ = LoadKind::kProgram;
+        configlatch_ = action == ChipAction::kLoadConfig;
     }
     if (logcommands_) logevent(ChipEventKind::kCommand, loadcode_, value, loadpc_);
     resetdecoder();
@@ -259,13 +276,21 @@ int32_t PicChip::configword(int32_t address) const {
             return (family_.deviceid | family_.revision) & 0x3FFF;
         case 0x2007:
             return config_[0];
-        case 0x2008:
-            if (family_.configmask[1] != 0) return config_[1];
-            return 0x3FFF;
         default:
-            // Reserved words and everything above: nothing documents them [U]; all ones.
-            return 0x3FFF;
+            break;
     }
+    if (address == 0x2008 && family_.configmask[1] != 0) return config_[1];
+    if (const int32_t cal = calibrationindex(address); cal >= 0) {
+        return calibration_[static_cast<size_t>(cal)];
+    }
+    // Reserved words and everything above: nothing documents them [U]; all ones.
+    return 0x3FFF;
+}
+
+int32_t PicChip::calibrationindex(int32_t address) const {
+    const int32_t index = address - family_.calibrationbase;
+    if (family_.calibrationcount == 0 || index < 0 || index >= family_.calibrationcount) return -1;
+    return index;
 }
 
 void PicChip::setconfigword(int32_t address, int32_t value) {
@@ -274,6 +299,8 @@ void PicChip::setconfigword(int32_t address, int32_t value) {
     } else if (address == 0x2007 || (address == 0x2008 && family_.configmask[1] != 0)) {
         const int32_t index = address - 0x2007;
         config_[static_cast<size_t>(index)] = storedconfig(index, value);
+    } else if (const int32_t cal = calibrationindex(address); cal >= 0) {
+        calibration_[static_cast<size_t>(cal)] = value & 0x3FFF;
     }
 }
 
@@ -288,6 +315,14 @@ void PicChip::eraseall() {
     ids_.fill(0x3FFF);
     config_[0] = storedconfig(0, 0x3FFF);
     config_[1] = storedconfig(1, 0x3FFF);
+}
+
+void PicChip::setfactorycalibration() {
+    if (family_.osccal >= 0) flash_.back() = family_.osccal & 0x3FFF;
+    if (family_.bgmask != 0) {
+        config_[0] = storedconfig(0, (config_[0] & ~family_.bgmask) | family_.bgfactory);
+    }
+    calibration_ = family_.calibration;
 }
 
 // ---- log ----

@@ -47,15 +47,18 @@ class PicChip {
     int32_t eeprombyte(int32_t index) const;
     void seteeprombyte(int32_t index, int32_t value);
     // Configuration space 2000h-3FFFh as the chip reads it (IDs, reserved words, device ID,
-    // configuration words), ignoring protection; -1 below 2000h or above 3FFFh.
+    // configuration and calibration words), ignoring protection; -1 below 2000h or above 3FFFh.
     int32_t configword(int32_t address) const;
-    // IDs (2000h-2003h), CONFIG1 (2007h) and CONFIG2 (2008h, when the chip has it) only; the
-    // configuration words keep only their implemented bits.
+    // IDs (2000h-2003h), CONFIG1 (2007h), CONFIG2 (2008h, when the chip has it) and calibration
+    // words only; the configuration words keep only their implemented bits.
     void setconfigword(int32_t address, int32_t value);
     const std::vector<int32_t>& flash() const { return flash_; }
     const std::vector<int32_t>& eeprom() const { return eeprom_; }
-    // Everything erased, as a chip erase leaves it (IDs included).
+    // Everything erased, as a chip erase leaves it (IDs included): with them a factory OSCCAL
+    // word and band-gap bits; calibration words in configuration space stay.
     void eraseall();
+    // The factory calibration as a new chip has it: OSCCAL, band-gap bits, calibration words.
+    void setfactorycalibration();
 
     // Log.
     const std::vector<ChipEvent>& log() const { return log_; }
@@ -71,7 +74,7 @@ class PicChip {
     enum class Phase : uint8_t { kCommand, kLoad, kRead };
     enum class LoadKind : uint8_t { kNone, kProgram, kData };
     enum class Armed : uint8_t { kNone, kProgramErase, kDataErase, kSetup1, kSetup2 };
-    enum class Space : uint8_t { kFlash, kEeprom, kIds, kConfig };
+    enum class Space : uint8_t { kFlash, kEeprom, kIds, kConfig, kCalibration };
 
     struct Undo {
         Space space;
@@ -86,6 +89,8 @@ class PicChip {
         int32_t requiredus = 0;
         int32_t pc = 0;
         const char* kind = "";
+        // The pause after End Programming: only a command cuts it, and it writes nothing.
+        bool discharge = false;
     };
 
     // Decoder (picchip.cpp).
@@ -103,6 +108,8 @@ class PicChip {
     void resolvecycle(int32_t code, std::chrono::microseconds at);
     void startcycle(const char* kind, int32_t requiredus, bool external);
     void begin(int32_t code, const CommandSpec& spec, Armed armed);
+    void armederase(int32_t code, const CommandSpec& spec, Armed armed);
+    void setuperase(int32_t code);
     void bulkerase(int32_t code, const CommandSpec& spec);
     void writelatch(int32_t code, bool programonly);
     void write(Space space, int32_t index, int32_t value);
@@ -113,6 +120,8 @@ class PicChip {
     void erasedata();
     void eraseconfig();
     void eraseids();
+    void erasecalibration();
+    int32_t calibrationindex(int32_t address) const;  // -1 when no calibration word is there
     void ignore(int32_t code, const char* why);
 
     ChipFamily family_;
@@ -122,6 +131,7 @@ class PicChip {
     std::vector<int32_t> eeprom_;
     std::array<int32_t, 4> ids_{};
     std::array<int32_t, 2> config_{};
+    std::array<int32_t, 2> calibration_{};
 
     // Pins.
     bool supply_ = false;
@@ -145,6 +155,7 @@ class PicChip {
     std::array<int32_t, 8> latch_{};
     int32_t datalatch_ = 0xFF;
     LoadKind lastload_ = LoadKind::kNone;
+    bool configlatch_ = false;  // the program latch holds the word of a Load Configuration
     Armed armed_ = Armed::kNone;
     Cycle cycle_;
     std::vector<Undo> undo_;

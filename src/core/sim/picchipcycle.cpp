@@ -28,6 +28,12 @@ bool isprogramonly(ChipAction action) {
 // is visibly unchanged, so a verify catches it.
 void PicChip::resolvecycle(int32_t code, std::chrono::microseconds at) {
     if (!cycle_.running) return;
+    if (cycle_.discharge && code < 0) {
+        // Switching off right after End Programming cuts nothing.
+        cycle_.running = false;
+        cycle_.discharge = false;
+        return;
+    }
     const std::chrono::microseconds elapsed = at - cycle_.start;
     const bool timeup = elapsed.count() >= cycle_.requiredus;
     const bool isend = code >= 0 && family_.commands[static_cast<size_t>(code)].action ==
@@ -45,6 +51,7 @@ void PicChip::resolvecycle(int32_t code, std::chrono::microseconds at) {
               cycle_.kind + where;
     }
     cycle_.running = false;
+    cycle_.discharge = false;
     if (!why.empty()) {
         for (auto it = undo_.rbegin(); it != undo_.rend(); ++it) {
             switch (it->space) {
@@ -59,6 +66,9 @@ void PicChip::resolvecycle(int32_t code, std::chrono::microseconds at) {
                     break;
                 case Space::kConfig:
                     config_[static_cast<size_t>(it->index)] = it->old;
+                    break;
+                case Space::kCalibration:
+                    calibration_[static_cast<size_t>(it->index)] = it->old;
                     break;
             }
         }
@@ -75,37 +85,16 @@ void PicChip::startcycle(const char* kind, int32_t requiredus, bool external) {
     cycle_.requiredus = requiredus;
     cycle_.pc = pc_;
     cycle_.kind = kind;
+    cycle_.discharge = false;
 }
 
 void PicChip::begin(int32_t code, const CommandSpec& spec, Armed armed) {
     undo_.clear();
-    const bool armederase =
+    const bool armederasing =
         armed == Armed::kProgramErase || armed == Armed::kDataErase || armed == Armed::kSetup2;
-    if (armederase && spec.action == ChipAction::kBeginEraseProgram) {
-        if (armed == Armed::kProgramErase) {
-            // Whether this also clears the configuration word is not documented [U]: it
-            // does not, so only the protected-erase sequence resets the configuration.
-            if (codeprotected()) {
-                ignore(code, "bulk erase of protected program memory");
-            } else {
-                eraseprogram();
-            }
-        } else if (armed == Armed::kDataErase) {
-            if (dataprotected()) {
-                ignore(code, "bulk erase of protected data memory");
-            } else {
-                erasedata();
-            }
-        } else {
-            // 01h, 07h, begin: removes protection. The configuration word goes only when the PC
-            // is in configuration space, and data memory is left alone [U]: scripts must follow
-            // with the data erase.
-            eraseprogram();
-            if (pc_ >= kConfigBase) eraseconfig();
-        }
-        latch_.fill(0x3FFF);
-        lastload_ = LoadKind::kNone;
-        startcycle("bulk erase", family_.armederaseus, false);
+    if (armederasing && (spec.action == ChipAction::kBeginEraseProgram ||
+                         spec.action == ChipAction::kBeginExternalEraseProgram)) {
+        armederase(code, spec, armed);
         return;
     }
     // A load must come before every begin command; without one nothing is written.
@@ -133,7 +122,77 @@ void PicChip::begin(int32_t code, const CommandSpec& spec, Armed armed) {
     latch_.fill(0x3FFF);
     datalatch_ = 0xFF;
     lastload_ = LoadKind::kNone;
-    startcycle("programming", data ? spec.dataus : spec.codeus, isexternal(spec.action));
+    configlatch_ = false;
+    const int32_t configus = spec.configus > 0 ? spec.configus : spec.codeus;
+    startcycle("programming", data ? spec.dataus : (pc_ >= kConfigBase ? configus : spec.codeus),
+               isexternal(spec.action));
+}
+
+// A begin command after 09h, 0Bh or 01h + 07h: the erase they armed, timed as the family's
+// erase, internally or (for an externally timed begin) until End Programming.
+void PicChip::armederase(int32_t code, const CommandSpec& spec, Armed armed) {
+    if (armed == Armed::kProgramErase) {
+        const bool preloaded =
+            lastload_ == LoadKind::kProgram &&
+            latch_[static_cast<size_t>(pc_ & (family_.latchwords - 1))] == 0x3FFF;
+        // Whether this also clears the configuration word is not documented [U]: it does not,
+        // so only the protected-erase sequence resets the configuration.
+        if (family_.armederaseneedsload && !preloaded) {
+            ignore(code, "bulk erase of program memory without Load Data 3FFFh");
+        } else if (codeprotected()) {
+            ignore(code, "bulk erase of protected program memory");
+        } else {
+            eraseprogram();
+        }
+    } else if (armed == Armed::kDataErase) {
+        if (family_.armederaseneedsload && lastload_ != LoadKind::kData) {
+            ignore(code, "bulk erase of data memory without Load Data for Data Memory");
+        } else if (dataprotected()) {
+            ignore(code, "bulk erase of protected data memory");
+        } else {
+            erasedata();
+        }
+    } else {
+        setuperase(code);
+    }
+    latch_.fill(0x3FFF);
+    lastload_ = LoadKind::kNone;
+    configlatch_ = false;
+    const bool external = isexternal(spec.action);
+    startcycle("bulk erase", armed == Armed::kSetup2 ? family_.setuperaseus : family_.armederaseus,
+               external);
+}
+
+// 01h, 07h, begin: the erase that removes protection.
+void PicChip::setuperase(int32_t code) {
+    if (pc_ >= kConfigBase) {
+        // Program memory and the configuration word. Data memory is left alone [U]: scripts
+        // must follow with the data erase.
+        eraseprogram();
+        eraseconfig();
+    } else if (family_.setuperaseneedsconfig) {
+        ignore(code, "bulk erase setup outside configuration space");
+    } else if (family_.setuperasefollowsload) {
+        if (lastload_ == LoadKind::kData) {
+            if (dataprotected()) {
+                ignore(code, "bulk erase of protected data memory");
+            } else {
+                erasedata();
+            }
+        } else if (lastload_ == LoadKind::kProgram) {
+            if (codeprotected()) {
+                ignore(code, "bulk erase of protected program memory");
+            } else {
+                eraseprogram();
+            }
+        } else {
+            ignore(code, "bulk erase setup without a load");
+        }
+    } else {
+        // The configuration word goes only when the PC is in configuration space, and data
+        // memory is left alone [U].
+        eraseprogram();
+    }
 }
 
 // Program memory takes the whole latch block that holds the PC; configuration space takes the one
@@ -150,6 +209,9 @@ void PicChip::writelatch(int32_t code, bool programonly) {
             const int32_t index = pc_ - 0x2007;
             const int32_t old = config_[static_cast<size_t>(index)];
             write(Space::kConfig, index, storedconfig(index, programonly ? (old & value) : value));
+        } else if (const int32_t cal = calibrationindex(pc_); cal >= 0) {
+            const int32_t old = calibration_[static_cast<size_t>(cal)];
+            write(Space::kCalibration, cal, programonly ? (old & value) : value);
         } else {
             ignore(code, "no writable location at the PC");
         }
@@ -160,6 +222,11 @@ void PicChip::writelatch(int32_t code, bool programonly) {
         return;
     }
     const int32_t base = (pc_ % family_.flashsize) & ~slotmask;
+    if (!programonly && family_.rowerasewords > 0) {
+        const int32_t row = (pc_ % family_.flashsize) & ~(family_.rowerasewords - 1);
+        for (int32_t i = row; i < row + family_.rowerasewords && i < family_.flashsize; ++i)
+            write(Space::kFlash, i, 0x3FFF);
+    }
     for (int32_t slot = 0; slot <= slotmask && base + slot < family_.flashsize; ++slot) {
         const int32_t value = latch_[static_cast<size_t>(slot)];
         const int32_t old = flash_[static_cast<size_t>(base + slot)];
@@ -170,19 +237,27 @@ void PicChip::writelatch(int32_t code, bool programonly) {
 void PicChip::bulkerase(int32_t code, const CommandSpec& spec) {
     undo_.clear();
     switch (spec.action) {
-        case ChipAction::kBulkEraseProgram:
+        case ChipAction::kBulkEraseProgram: {
+            const bool dataprotectedbefore = dataprotected();
             if (pc_ >= kConfigBase && family_.bulkerasereachesconfig) {
                 eraseprogram();
                 eraseconfig();
                 eraseids();
-            } else if (codeprotected()) {
+                if (family_.calibrationcount > 0 && pc_ >= family_.calibrationbase)
+                    erasecalibration();
+            } else if (family_.bulkeraseatzeroreachesconfig) {
+                eraseprogram();
+                eraseconfig();
+            } else if (codeprotected() && !family_.bulkeraseignoresprotection) {
                 // Only the erase that reaches the configuration word lifts protection [U].
                 ignore(code, "bulk erase of protected program memory");
             } else {
                 eraseprogram();
             }
+            if (family_.bulkeraseignoresprotection && dataprotectedbefore) erasedata();
             startcycle("bulk erase", spec.codeus, false);
             break;
+        }
         case ChipAction::kBulkEraseData:
             if (dataprotected()) {
                 ignore(code, "bulk erase of protected data memory");
@@ -215,6 +290,9 @@ void PicChip::write(Space space, int32_t index, int32_t value) {
             break;
         case Space::kConfig:
             cell = &config_[static_cast<size_t>(index)];
+            break;
+        case Space::kCalibration:
+            cell = &calibration_[static_cast<size_t>(index)];
             break;
     }
     if (*cell == value) return;
@@ -250,6 +328,10 @@ void PicChip::eraseconfig() {
 
 void PicChip::eraseids() {
     for (int32_t i = 0; i < 4; ++i) write(Space::kIds, i, 0x3FFF);
+}
+
+void PicChip::erasecalibration() {
+    for (int32_t i = 0; i < family_.calibrationcount; ++i) write(Space::kCalibration, i, 0x3FFF);
 }
 
 void PicChip::ignore(int32_t code, const char* why) {

@@ -7,7 +7,8 @@ namespace qm {
 class PicChip;
 
 // A simulated chip's memory kept as an Intel HEX file in the program's own layout (FLASH, the
-// configuration words, EEPROM), so that separate runs see the same chip. IDs are not kept.
+// configuration words, EEPROM, and a record of their own for calibration words in configuration
+// space), so that separate runs see the same chip. IDs are not kept.
 
 // Fills the chip from the image. A missing file leaves the chip as it is (a new, erased chip).
 // Returns false with a reason when the file cannot be read, has a faulty record, or holds

@@ -98,11 +98,41 @@ TEST(OptionalKeys, UnusableValuesRefuseTheModelWithTheReason) {
          "it has a device ID but no identify script (identifyalg) to read it."},
         {"identifyalg: 2\n",
          "its identify script has no \"temp=s\" instruction to read the device ID."},
+        {"calibration: 0800\ncalreadalg: 1\n",
+         "its calibration key \"0800\" cannot be used: 0800h is neither a FLASH word of the "
+         "model nor in 2000h-20FFh."},
+        {"calibration: 03F\ncalreadalg: 1\n",
+         "its calibration key \"03F\" cannot be used: \"03F\" does not start with an address of "
+         "four hex digits."},
+        {"calibration: 2007&0000\ncalreadalg: 1\n",
+         "its calibration key \"2007&0000\" cannot be used: \"2007&0000\" has no bit mask of four "
+         "hex digits from 0001 to 3FFF after '&'."},
+        {"calibration: 03FF=34XY\ncalreadalg: 1\n",
+         "its calibration key \"03FF=34XY\" cannot be used: the form in \"03FF=34XY\" holds 'Y', "
+         "neither a hex digit nor X."},
+        {"calibration: 2008 2008\ncalreadalg: 1\n",
+         "its calibration key \"2008 2008\" cannot be used: 2008h is listed twice."},
+        {"calibration: \ncalreadalg: 1\n",
+         "its calibration key \"\" cannot be used: it lists no word."},
+        {"calibration: 2008\n",
+         "it keeps calibration words but has no calibration read script (calreadalg) to read "
+         "them."},
+        {"calreadalg: 1\n",
+         "it has a calibration script but no calibration key naming the words to keep."},
+        {"calibration: 2008 2009\ncalreadalg: 1\n",
+         "its calibration read script never reads register cal2."},
+        {"calibration: 2008\ncalreadalg: 2\n",
+         "its calibration read script uses register cal2, but the calibration key lists 1 word."},
+        {"calibration: 2008\ncalreadalg: 1\ncalwritealg: 1\n",
+         "its calibration write script has an instruction it cannot run: 'bogus'."},
     };
     for (const auto& c : cases) {
         const std::string file =
             "identifyalgdef 1: begin,temp=s04,end\n"
-            "identifyalgdef 2: begin,s06,end\n" +
+            "identifyalgdef 2: begin,s06,end\n"
+            "calreadalgdef 1: begin,s00-3fff,s06*8,cal1=s04,end\n"
+            "calreadalgdef 2: begin,cal1=s04,cal2=s04,end\n"
+            "calwritealgdef 1: begin,s02-cal1,bogus,end\n" +
             kOldModel + c.lines;
         ActiveModel a;
         const SelectModelResult selected = selectmodel(parsedevices(file).table, 1, a);
@@ -110,6 +140,24 @@ TEST(OptionalKeys, UnusableValuesRefuseTheModelWithTheReason) {
         EXPECT_EQ(selected.message, std::string("Model \"16F628A\" cannot be used: ") + c.reason);
         EXPECT_EQ(a.modelnumber, 0);
     }
+}
+
+TEST(OptionalKeys, CalibrationWordsAndTheirScriptsAreConverted) {
+    const std::string file =
+        kOldModel +
+        "calreadalgdef 3: Begin,S06*1023,CAL1=s04,s00-3fff,s06*7,cal2=s04,end\n"
+        "calwritealgdef 3: begin,s02-cal1,s08,w4,end\n"
+        "calibration: 03ff=34xx\t 2007&3000\n"
+        "calreadalg: 3\ncalwritealg: 3\n";
+    ActiveModel a;
+    const SelectModelResult selected = selectmodel(parsedevices(file).table, 1, a);
+    ASSERT_TRUE(selected.ok) << selected.message;
+    ASSERT_EQ(a.calibration.size(), 2u);
+    EXPECT_EQ(a.calibration[0], (CalibrationWord{0x03FF, 0x3FFF, 0x3F00, 0x3400, "34XX"}));
+    EXPECT_EQ(a.calibration[1], (CalibrationWord{0x2007, 0x3000, 0, 0, ""}));
+    EXPECT_EQ(a.calreadsteps.size(), 7u);
+    EXPECT_EQ(a.calreadsteps[1], "s06*1023");
+    EXPECT_EQ(a.calwritesteps.front(), "begin");
 }
 
 }  // namespace

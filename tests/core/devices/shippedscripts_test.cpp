@@ -3,12 +3,14 @@
 // blank, and let verify see a single changed word.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <random>
 #include <string>
 
 #include "buffer/hextext.h"
+#include "core/engine/simenginerig.h"
 #include "core/testhost.h"
 #include "devices/loaddevices.h"
 #include "devices/selectmodel.h"
@@ -100,6 +102,7 @@ class ModelRig {
         EXPECT_TRUE(adapter->open("sim", 9600));
         driver = std::make_unique<LineDriver>(*adapter, host, model);
         engine = std::make_unique<Engine>(host, *adapter, *driver, model, buffer);
+        engine->devices = &shippedtable();
         port.portready = true;
         port.portnumber = 1;
     }
@@ -150,12 +153,18 @@ TEST_P(ShippedModel, ProgramVerifyReadEraseAndBlankCheckOnTheSimulatedChip) {
     EXPECT_EQ(rig.model.config2used, rig.chip->family().configmask[1] != 0);
 
     rig.fillrandom(static_cast<uint32_t>(GetParam()));
-    const ProgBuffer written = rig.buffer;
+    const std::vector<int32_t> factory = test::chipcalibration(*rig.chip, rig.model);
+    // What the chip must hold: the image, with its own calibration where it keeps one.
+    const ProgBuffer written = test::withcalibration(rig.buffer, *rig.chip, rig.model);
 
     OperationResult result = programall(*rig.engine, rig.port);
     ASSERT_EQ(result.status, OperationStatus::Done) << result.statustext;
     // The model's ID, mask and identify script know the chip.
     EXPECT_EQ(result.idcheck.identity, ChipIdentity::Match);
+    EXPECT_NE(
+        std::find(result.idcheck.models.begin(), result.idcheck.models.end(), rig.model.modelname),
+        result.idcheck.models.end());
+    EXPECT_EQ(result.calibration, factory);
     EXPECT_EQ(rig.chipfaults(), "");
     EXPECT_EQ(rig.chip->flash(), written.flash);
     EXPECT_EQ(rig.chip->eeprom(), written.eeprom);
@@ -187,8 +196,23 @@ TEST_P(ShippedModel, ProgramVerifyReadEraseAndBlankCheckOnTheSimulatedChip) {
     result = blankcheck(*rig.engine, rig.port);
     EXPECT_EQ(result.status, OperationStatus::Done) << rig.engine->report.mismatchreport;
     EXPECT_EQ(result.mismatchcount, 0);
-    EXPECT_EQ(rig.chip->configword(0x2007) & mask[0], rig.model.erasedconfig[0] & mask[0]);
+    ProgBuffer blank;
+    clearbuffer(blank, rig.model);
+    EXPECT_EQ(rig.chip->flash(), test::withcalibration(blank, *rig.chip, rig.model).flash);
+    EXPECT_EQ(rig.chip->configword(0x2007) & mask[0],
+              test::withcalibration(blank, *rig.chip, rig.model).conf[0] & mask[0]);
+    // The factory calibration went through both operations unchanged.
+    EXPECT_EQ(test::chipcalibration(*rig.chip, rig.model), factory);
     EXPECT_EQ(rig.chipfaults(), "");
+    EXPECT_EQ(rig.chip->count(ChipEventKind::kProtocolFault), 0);
+}
+
+// The last FLASH word that is not a calibration word: Verify expects the chip's own value there.
+int32_t lastplainword(const ActiveModel& model) {
+    int32_t last = model.flashsize - 1;
+    for (const CalibrationWord& word : model.calibration)
+        if (word.address == last) --last;
+    return last;
 }
 
 TEST_P(ShippedModel, VerifyReportsTheOneChangedWord) {
@@ -197,7 +221,7 @@ TEST_P(ShippedModel, VerifyReportsTheOneChangedWord) {
     rig.fillrandom(1000u + static_cast<uint32_t>(GetParam()));
     ASSERT_EQ(programall(*rig.engine, rig.port).status, OperationStatus::Done);
 
-    const int32_t last = rig.model.flashsize - 1;
+    const int32_t last = lastplainword(rig.model);
     rig.buffer.flash[static_cast<size_t>(last)] ^= 0x0001;
     OperationResult result = verifyall(*rig.engine, rig.port);
     EXPECT_EQ(result.status, OperationStatus::Mismatches);
@@ -207,12 +231,15 @@ TEST_P(ShippedModel, VerifyReportsTheOneChangedWord) {
         << rig.engine->report.mismatchreport;
     rig.buffer.flash[static_cast<size_t>(last)] ^= 0x0001;
 
-    rig.buffer.eeprom[3] ^= 0x80;
-    result = verifyall(*rig.engine, rig.port);
-    EXPECT_EQ(result.mismatchcount, 1);
-    EXPECT_NE(rig.engine->report.mismatchreport.find("EEPROM Byte 0003h,   "), std::string::npos)
-        << rig.engine->report.mismatchreport;
-    rig.buffer.eeprom[3] ^= 0x80;
+    if (rig.model.eepromsize > 3) {
+        rig.buffer.eeprom[3] ^= 0x80;
+        result = verifyall(*rig.engine, rig.port);
+        EXPECT_EQ(result.mismatchcount, 1);
+        EXPECT_NE(rig.engine->report.mismatchreport.find("EEPROM Byte 0003h,   "),
+                  std::string::npos)
+            << rig.engine->report.mismatchreport;
+        rig.buffer.eeprom[3] ^= 0x80;
+    }
 
     // Bit 2 is implemented in the configuration word of every family.
     rig.buffer.conf[0] ^= 0x0004;
@@ -232,11 +259,14 @@ TEST_P(ShippedModel, ProgrammingAShortProgramLeavesNoOldCodeBehind) {
     // A short program: five words (not a whole write block) and two EEPROM bytes.
     clearbuffer(rig.buffer, rig.model);
     for (int32_t i = 0; i < 5; ++i) rig.buffer.flash[static_cast<size_t>(i)] = 0x2800 + i;
-    rig.buffer.eeprom[0] = 0x12;
-    rig.buffer.eeprom[1] = 0x34;
+    if (rig.model.eepromsize >= 2) {
+        rig.buffer.eeprom[0] = 0x12;
+        rig.buffer.eeprom[1] = 0x34;
+    }
+    const ProgBuffer expected = test::withcalibration(rig.buffer, *rig.chip, rig.model);
     ASSERT_EQ(programall(*rig.engine, rig.port).status, OperationStatus::Done);
-    EXPECT_EQ(rig.chip->flash(), rig.buffer.flash);
-    EXPECT_EQ(rig.chip->eeprom(), rig.buffer.eeprom);
+    EXPECT_EQ(rig.chip->flash(), expected.flash);
+    EXPECT_EQ(rig.chip->eeprom(), expected.eeprom);
     const OperationResult result = verifyall(*rig.engine, rig.port);
     EXPECT_EQ(result.status, OperationStatus::Done) << rig.engine->report.mismatchreport;
     EXPECT_EQ(rig.chipfaults(), "");

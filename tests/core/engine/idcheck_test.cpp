@@ -38,9 +38,9 @@ const Socket kSockets[] = {
      "Wrong chip: the device ID reads 0E27h, which is the 16F877A (revision 7), but the model "
      "chosen is the 16F628A (device ID 1060h).\r\n\r\nChoose the model of the chip in the "
      "socket, or put a 16F628A in."},
-    {"a chip no model knows", "16F628A", std::nullopt, 0x1234, ChipIdentity::WrongChip,
-     "Operation failed: the chip in the socket is not a 16F628A (device ID 1234h).",
-     "Wrong chip: the device ID reads 1234h, which no model of the device file has, but the "
+    {"a chip no model knows", "16F628A", std::nullopt, 0x3AB4, ChipIdentity::WrongChip,
+     "Operation failed: the chip in the socket is not a 16F628A (device ID 3AB4h).",
+     "Wrong chip: the device ID reads 3AB4h, which no model of the device file has, but the "
      "model chosen is the 16F628A (device ID 1060h)."},
     {"an empty socket", nullptr, std::nullopt, -1, ChipIdentity::NoChip,
      "Operation failed: no chip found.",
@@ -161,7 +161,7 @@ TEST(IdCheck, IdentifyNamesTheChipAndLeavesBufferAndSupplyAlone) {
 
     SocketRig unknown(kSockets[1]);
     identifychip(unknown.engine, unknown.port);
-    EXPECT_EQ(unknown.host.status(), "Device ID 1234h: no model of the device file has this ID.");
+    EXPECT_EQ(unknown.host.status(), "Device ID 3AB4h: no model of the device file has this ID.");
 }
 
 TEST(IdCheck, AnIdentifyScriptThatLeavesTheSupplyOnIsAScriptError) {

@@ -89,6 +89,36 @@ TEST(DecodeInstruction, TextsNoRuleMatches) {
         EXPECT_EQ(decodeinstruction(text).op, Opcode::Unrecognized) << '"' << text << '"';
 }
 
+// The added script kinds' instructions exist only there; the five operations' scripts read them
+// as the original language does.
+TEST(DecodeInstruction, CalibrationRegistersAndRepeatsOnlyInTheExtendedLanguage) {
+    const struct {
+        const char* text;
+        Case extended;
+        Opcode original;
+    } cases[] = {
+        {"cal1=s04", {"", Opcode::ReadCal, 0x04, 1}, Opcode::Unrecognized},
+        {"cal8=s05", {"", Opcode::ReadCal, 0x05, 8}, Opcode::Unrecognized},
+        {"s02-cal3", {"", Opcode::SendCal, 0x02, 3}, Opcode::SendCmdData},
+        {"s06*1023", {"", Opcode::SendRepeat, 0x06, 1023}, Opcode::Unrecognized},
+        {"s06*16383", {"", Opcode::SendRepeat, 0x06, 16383}, Opcode::Unrecognized},
+        // No register 0 or 9, no empty, zero or too long a walk.
+        {"cal0=s04", {"", Opcode::Unrecognized, -1, -1}, Opcode::Unrecognized},
+        {"s02-cal9", {"", Opcode::SendCmdData, 0x02, -1}, Opcode::SendCmdData},
+        {"s06*", {"", Opcode::Unrecognized, -1, -1}, Opcode::Unrecognized},
+        {"s06*0", {"", Opcode::Unrecognized, -1, -1}, Opcode::Unrecognized},
+        {"s06*16384", {"", Opcode::Unrecognized, -1, -1}, Opcode::Unrecognized},
+        {"s06*1x", {"", Opcode::Unrecognized, -1, -1}, Opcode::Unrecognized},
+    };
+    for (const auto& c : cases) {
+        const Instruction in = decodeinstruction(c.text, ScriptLanguage::Extended);
+        EXPECT_EQ(in.op, c.extended.op) << c.text;
+        EXPECT_EQ(in.command, c.extended.command) << c.text;
+        EXPECT_EQ(in.data, c.extended.data) << c.text;
+        EXPECT_EQ(decodeinstruction(c.text).op, c.original) << c.text;
+    }
+}
+
 TEST(DecodeProgram, TargetsAreTheNextClosingInstruction) {
     const auto program = decodeprogram(
         {"setflashloop", "ifpage", "endifpage", "loop", "seteepromloop", "ifpage", "loop"});

@@ -12,6 +12,7 @@
 #include "devices/activemodel.h"
 #include "devices/loaddevices.h"
 #include "devices/selectmodel.h"
+#include "engine/calibration.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
 #include "link/linedriver.h"
@@ -28,6 +29,21 @@ inline const std::string kShippedDevices =
 
 // Models of tests/data/engine/testdevices.txt.
 enum TestModel { k84A = 1, k628A = 2, k877A = 3, k88 = 4, k84ANoWait = 5 };
+
+// The words a model keeps as the chip holds them (before it is programmed: its factory values).
+inline std::vector<int32_t> chipcalibration(const PicChip& chip, const ActiveModel& model) {
+    std::vector<int32_t> words;
+    for (const CalibrationWord& word : model.calibration)
+        words.push_back(word.address < kAddrIdFirst ? chip.flashword(word.address)
+                                                    : chip.configword(word.address));
+    return words;
+}
+
+// What the chip holds after Program All of `image`: the image with the chip's calibration kept.
+inline ProgBuffer withcalibration(ProgBuffer image, const PicChip& chip, const ActiveModel& model) {
+    mergecalibration(image, model, chipcalibration(chip, model));
+    return image;
+}
 
 // 3FFCh (protection off, oscillator bits cleared) as the family stores and reads it back.
 inline std::array<int32_t, 2> configvalues(const ActiveModel& model, const ChipFamily& family) {
