@@ -137,6 +137,11 @@ TEST(GuiModelDialog, FitsShortListsInTwoColumnsAndScrollsLongOnes) {
         QTest::keyClick(select, Qt::Key_Left);
         EXPECT_EQ(dialog.modelnumber(), count - 3);
     }
+
+    // A model near the top opens the long list at its top, with no row cut off.
+    ModelDialog top(nullptr, DialogContext{}, modeltable(75), 3);
+    top.show();
+    EXPECT_EQ(top.findChild<QScrollArea*>("modellist")->verticalScrollBar()->value(), 0);
 }
 
 // Chooses a model in the dialog with a double click.

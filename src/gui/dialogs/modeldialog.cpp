@@ -73,9 +73,6 @@ void ModelDialog::Form_Load(const DeviceTable& devices) {
 
     settheme(context_.roles());
     highlight();
-    if (modelnumber_ >= 1 && modelnumber_ <= opcija_->count()) {
-        scroll_->ensureWidgetVisible(opcija_->entry(modelnumber_ - 1), 0, 0);
-    }
     for (QWidget* widget : {static_cast<QWidget*>(scroll_), static_cast<QWidget*>(command1_),
                             static_cast<QWidget*>(command2_)}) {
         widget->installEventFilter(this);
@@ -137,6 +134,15 @@ bool ModelDialog::movehighlight(int key) {
         scroll_->ensureWidgetVisible(opcija_->entry(next - 1), 0, 0);
     }
     return true;
+}
+
+// Only a shown list has its real viewport: scrolled any earlier, the highlighted model would
+// land at a place computed for a viewport of the wrong size.
+void ModelDialog::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (modelnumber_ >= 1 && modelnumber_ <= opcija_->count()) {
+        scroll_->ensureWidgetVisible(opcija_->entry(modelnumber_ - 1), 0, 0);
+    }
 }
 
 bool ModelDialog::eventFilter(QObject* watched, QEvent* event) {

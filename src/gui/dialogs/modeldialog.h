@@ -35,6 +35,7 @@ class ModelDialog final : public QDialog {
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void reject() override;
 
   private:
