@@ -41,7 +41,7 @@ inline std::string exampleshex() {
 
 // A main window on the shipped device file, fresh in-memory settings and virtual time. Its
 // serial ports are a simulated adapter on which only the device names in `openable` open; with
-// a port spec the window runs on that port instead (sim: a simulated chip).
+// a --port value the window runs on that port instead (sim: a simulated chip).
 struct GuiRig {
     explicit GuiRig(std::optional<PortSpec> portspec = std::nullopt,
                     std::vector<std::string> openable = {"/dev/ttyS2"}) {

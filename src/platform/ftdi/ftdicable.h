@@ -38,10 +38,10 @@ class FtdiCable {
         std::string messagetext(const std::string& lineend) const;
     };
 
-    // Opens the cable `spec` names (Kind::Ftdi or Kind::FtdiSim), wired as `pins`, with the
-    // supply toggle frame at `baud`. A simulated cable gets the simulated chip the spec names (one
-    // of the active model's family when it names none) on `clock`, its memory in the image file
-    // the spec names.
+    // Opens the cable the --port value names (Kind::Ftdi or Kind::FtdiSim), wired as `pins`,
+    // with the supply toggle frame at `baud`. A simulated cable gets the simulated chip the port
+    // value names (one of the active model's family when it names none) on `clock`, its memory
+    // in the image file it names.
     Opened open(const PortSpec& spec, const FtdiPinMap& pins, int32_t baud,
                 const ActiveModel& activemodel, Clock& clock);
 
