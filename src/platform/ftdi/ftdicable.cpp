@@ -44,7 +44,8 @@ FtdiCable::Opened FtdiCable::open(const PortSpec& spec, const FtdiPinMap& pins, 
         transport = transport_.get();
     }
     bitbang_ = std::make_unique<BitBangPort>(*transport, pins);
-    // The simulated cable is opened as the first one found; the path of its --port value is the image.
+    // The simulated cable is opened as the first one found; the path of its --port value is the
+    // image.
     const std::string serial = sim_ ? std::string() : spec.path;
     if (!bitbang_->open(serial, baud)) {
         const std::string why = bitbang_->errortext();
