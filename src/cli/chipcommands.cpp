@@ -3,10 +3,10 @@
 #include "cli/commands.h"
 #include "cli/exitcode.h"
 #include "cli/hexfiles.h"
-#include "cli/stopsignals.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
 #include "link/portselect.h"
+#include "platform/stopsignals.h"
 
 namespace qm::cli {
 
@@ -94,7 +94,7 @@ int runchipcommand(Session& session) {
 
     // From here on Ctrl-C ends the operation with the supply switched off and the simulated
     // chip's image saved, rather than the process on the spot.
-    StopSignals signals;
+    StopSignals signals("quellmark-cli");
     ChipPort chipport;
     if (const int code = chipport.open(session); code != kExitOk) return code;
     // An unrecognised script instruction ends the process from inside the run; the simulated

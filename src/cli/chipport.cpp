@@ -1,13 +1,13 @@
 #include "cli/chipport.h"
 
 #include "cli/exitcode.h"
-#include "cli/stoppableport.h"
-#include "cli/stopsignals.h"
 #include "link/ftdipins.h"
 #include "link/portnames.h"
 #include "link/portselect.h"
+#include "link/stoppableport.h"
 #include "platform/ftdi/ftdicable.h"
 #include "platform/qtserialport.h"
+#include "platform/stopsignals.h"
 #include "settings/settings.h"
 #include "sim/simprogrammer.h"
 #include "text/leadingnumber.h"
@@ -42,7 +42,7 @@ ChipPort::~ChipPort() = default;
 SerialPort& ChipPort::port() { return *stoppable_; }
 
 SerialPort& ChipPort::stoppable(SerialPort& port) {
-    stoppable_ = std::make_unique<StoppablePort>(port, &StopSignals::received);
+    stoppable_ = std::make_unique<StoppablePort>(port, &StopSignals::reason);
     return *stoppable_;
 }
 

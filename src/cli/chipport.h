@@ -13,11 +13,10 @@ namespace qm {
 class FtdiCable;
 class SimProgrammer;
 class QtSerialPort;
+class StoppablePort;
 }  // namespace qm
 
 namespace qm::cli {
-
-class StoppablePort;
 
 // The programmer port of one chip command: a real serial port, an FT232R USB cable in bit-bang
 // mode, or the simulated adapter with a simulated chip of the model's family (directly or behind
@@ -34,7 +33,7 @@ class ChipPort {
     // driver with the hold time of --hold-us or "Line Hold Time". Returns an exit code.
     int open(Session& session);
 
-    // The opened port as the line driver uses it: a SIGINT or SIGTERM stops it (StopSignals).
+    // The opened port as the line driver uses it: a signal asking to stop stops it (StopSignals).
     SerialPort& port();
     LineDriver& linedriver() { return *driver_; }
     int32_t portnumber() const { return portnumber_; }

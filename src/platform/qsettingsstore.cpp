@@ -12,6 +12,9 @@
 #include <string_view>
 #include <utility>
 
+#include "files/filekind.h"
+#include "files/wholefile.h"
+
 namespace qm {
 
 namespace {
@@ -36,24 +39,6 @@ std::optional<int32_t> strictnumber(const std::string& text) {
     auto [end, error] = std::from_chars(digits.data(), last, value, 10);
     if (error != std::errc() || end != last) return std::nullopt;
     return value;
-}
-
-// What a path names when it is not an ordinary file, in words.
-std::string kindof(std::filesystem::file_type type) {
-    switch (type) {
-        case std::filesystem::file_type::directory:
-            return "a folder";
-        case std::filesystem::file_type::character:
-            return "a character device";
-        case std::filesystem::file_type::block:
-            return "a block device";
-        case std::filesystem::file_type::fifo:
-            return "a pipe";
-        case std::filesystem::file_type::socket:
-            return "a socket";
-        default:
-            return "something";
-    }
 }
 
 // Why a file that QSettings could not write was not saved.
@@ -109,11 +94,20 @@ std::string QSettingsStore::inifile() const {
 std::string QSettingsStore::unusablereason() const {
     const std::string path = inifile();
     if (path.empty()) return {};
-    std::error_code ec;
     // Links are followed: a link to an ordinary file is written through, as QSettings does.
-    const auto status = std::filesystem::status(path, ec);
-    if (!std::filesystem::exists(status) || std::filesystem::is_regular_file(status)) return {};
-    return "it is " + kindof(status.type()) + ", not an ordinary file";
+    if (std::string why = notordinaryfile(path); !why.empty()) return why;
+    // QSettings reads the whole file into memory and writes it back whole with every value.
+    std::error_code ec;
+    const std::uintmax_t size = std::filesystem::file_size(path, ec);
+    if (!ec && size > kMaxSettingsFileBytes)
+        return "it holds " + std::to_string(size) + " bytes, more than the " +
+               bytecounttext(kMaxSettingsFileBytes) + " a settings file may hold";
+    // QSettings guards every access with a lock file beside the INI file, which it opens, reads
+    // and, when it looks stale, deletes: a pipe there would block, a device node be removed.
+    const std::string lock = path + ".lock";
+    if (std::string why = notordinaryfile(lock); !why.empty())
+        return "its lock file " + lock + " " + why.substr(std::string("it ").size());
+    return {};
 }
 
 void QSettingsStore::checkwrite(const QSettings& settings) {

@@ -24,12 +24,16 @@ namespace qm {
 // hand edits made while the program runs are seen at the next read and a crash loses nothing.
 //
 // The INI file is guarded: QSettings saves by writing a new file and renaming it over the old
-// path, which would replace a device node, and reading a pipe would block. Before every access
-// the path is checked; while it names something other than an ordinary file (or a link to one),
-// reads find nothing and writes are dropped, and unusablereason() says why. A write that could
+// path, which would replace a device node, reading a pipe would block, and a huge file would be
+// read into memory and written back whole. Before every access the path, its size and QSettings'
+// lock file beside it are checked; while they are unfit, reads find nothing and writes are
+// dropped, and unusablereason() says why. A write that could
 // not be saved is remembered with its reason for the front end to report.
+// A settings file is a few hundred bytes; one far larger is not the program's and is left alone.
+inline constexpr std::uintmax_t kMaxSettingsFileBytes = 1024 * 1024;
+
 class QSettingsStore : public SettingsStore {
-public:
+  public:
     // The per-user store of the platform.
     QSettingsStore();
     // An INI file at `inipath` (tests, the command-line front end's --settings).
@@ -51,7 +55,7 @@ public:
     // while every write has been saved.
     const std::string& writefailure() const { return writefailure_; }
 
-private:
+  private:
     // The INI file's path; empty for the registry.
     std::string inifile() const;
     void checkwrite(const QSettings& settings);

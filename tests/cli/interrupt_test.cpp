@@ -34,17 +34,21 @@ TEST(CliInterrupt, ASignalStopsTheOperationSwitchesTheSupplyOffAndSavesTheImage)
         int exitcode;
         const char* status;
         const char* port;  // the bit-bang port queues whole transfers
+        bool twice;        // a second signal while the operation stops
     } cases[] = {
-        {SIGINT, 130, "Operation failed: interrupted by Ctrl-C (SIGINT).\n", "sim:"},
-        {SIGTERM, 143, "Operation failed: stopped by SIGTERM.\n", "sim:"},
-        {SIGINT, 130, "Operation failed: interrupted by Ctrl-C (SIGINT).\n", "ftdisim:"},
+        {SIGINT, 130, "Operation failed: interrupted by Ctrl-C (SIGINT).\n", "sim:", false},
+        {SIGTERM, 143, "Operation failed: stopped by SIGTERM.\n", "sim:", false},
+        {SIGINT, 130, "Operation failed: interrupted by Ctrl-C (SIGINT).\n", "ftdisim:", false},
+        {SIGHUP, 129, "Operation failed: stopped by SIGHUP (the terminal was closed).\n",
+         "sim:", false},
+        {SIGQUIT, 131, "Operation failed: interrupted by Ctrl-\\ (SIGQUIT).\n", "sim:", false},
+        {SIGINT, 130, "Operation failed: interrupted by Ctrl-C (SIGINT).\n", "sim:", true},
     };
     for (const auto& c : cases) {
         CliRunner cli;
         cli.write("full.hex", fullprogram());
-        const pid_t pid =
-            cli.start({"--model", "16F877A", "--port", c.port + cli.path("chip.hex"), "program",
-                       cli.path("full.hex"), "--no-verify"});
+        const pid_t pid = cli.start({"--model", "16F877A", "--port", c.port + cli.path("chip.hex"),
+                                     "program", cli.path("full.hex"), "--no-verify"});
         const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
         while (!contains(cli.outsofar(), "Begin program all.") &&
                std::chrono::steady_clock::now() < deadline) {
@@ -53,12 +57,19 @@ TEST(CliInterrupt, ASignalStopsTheOperationSwitchesTheSupplyOffAndSavesTheImage)
         // The erase and the supply sequences take 0.4 s, the programming 2 s more.
         std::this_thread::sleep_for(std::chrono::seconds(1));
         ASSERT_EQ(kill(pid, c.signal), 0);
+        if (c.twice) {
+            // The supply-off sequence waits 100 ms: the second signal comes in the middle of it.
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+            ASSERT_EQ(kill(pid, c.signal), 0);
+        }
         const CliRun run = cli.wait(pid);
 
         EXPECT_EQ(run.exitcode, c.exitcode) << c.port << run.out << run.err;
         EXPECT_TRUE(contains(run.out, c.status)) << run.out;
         EXPECT_FALSE(contains(run.out, "Chip programmed.")) << run.out;
         EXPECT_FALSE(contains(run.err, "supply is still on")) << run.err;
+        EXPECT_EQ(contains(run.err, "switching the supply off before stopping"), c.twice)
+            << run.err;
         for (const auto& entry : std::filesystem::directory_iterator(cli.dir()))
             EXPECT_NE(entry.path().extension(), ".tmp") << entry.path();
 

@@ -25,4 +25,14 @@ void acceptmessage(SeenBox& seen) {
     });
 }
 
+BoxWatch::BoxWatch() {
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+        if (auto* box = qobject_cast<MessageBox*>(QApplication::activeModalWidget())) {
+            texts_ << box->findChild<QLabel*>("lab_title")->text();
+            box->close();
+        }
+    });
+    timer_.start(5);
+}
+
 }  // namespace qm::gui::test

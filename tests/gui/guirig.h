@@ -44,7 +44,8 @@ inline std::string exampleshex() {
 // a --port value the window runs on that port instead (sim: a simulated chip).
 struct GuiRig {
     explicit GuiRig(std::optional<PortSpec> portspec = std::nullopt,
-                    std::vector<std::string> openable = {"/dev/ttyS2"}) {
+                    std::vector<std::string> openable = {"/dev/ttyS2"},
+                    const StopSignals* stopsignals = nullptr) {
         std::vector<std::string> closed;
         for (int n = 1; n <= 16; ++n) {
             const std::string name = portdevicename(n);
@@ -60,6 +61,7 @@ struct GuiRig {
         setup.clock = &clock;
         setup.realport = &ports;
         setup.portspec = std::move(portspec);
+        setup.stopsignals = stopsignals;
         window = std::make_unique<MainWindow>(std::move(setup));
     }
 
@@ -116,5 +118,19 @@ struct SeenBox {
 };
 // Records the next message box and presses its first button.
 void acceptmessage(SeenBox& seen);
+
+// Closes every message box that shows while it watches and keeps their texts: for steps after
+// which no box is expected, so that one coming anyway is seen rather than waited on forever.
+class BoxWatch {
+  public:
+    BoxWatch();
+    // Left running, the watch would close the next box before a check sees it.
+    void stop() { timer_.stop(); }
+    const QStringList& texts() const { return texts_; }
+
+  private:
+    QTimer timer_;
+    QStringList texts_;
+};
 
 }  // namespace qm::gui::test

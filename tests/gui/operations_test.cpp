@@ -6,7 +6,12 @@
 
 #include "gui/dialogs/inputbox.h"
 #include "guirig.h"
+#include "platform/stopsignals.h"
 #include "settings/settingnames.h"
+#include "sim/chipfamily.h"
+#include "sim/picchip.h"
+
+#include <csignal>
 
 namespace qm::gui::test {
 namespace {
@@ -137,24 +142,15 @@ TEST(GuiOperations, ProgramAllThenVerifyRunThroughTheSimulatedFt232rCable) {
     rig.window->openhexpath(QString::fromStdString(exampleshex()));
 
     // A timing fault of the chip or the cable would be reported in a message box.
-    QStringList boxes;
-    QTimer watch;
-    QObject::connect(&watch, &QTimer::timeout, [&boxes] {
-        if (auto* box = qobject_cast<MessageBox*>(QApplication::activeModalWidget())) {
-            boxes << box->findChild<QLabel*>("lab_title")->text();
-            box->close();
-        }
-    });
-    watch.start(5);
+    BoxWatch watch;
     rig.click("Command1");
     EXPECT_TRUE(rig.text("label_status").startsWith("Chip programmed. "))
         << rig.text("label_status").toStdString();
     rig.click("Command5");
     EXPECT_TRUE(rig.text("label_status").startsWith("Chip verified. "))
         << rig.text("label_status").toStdString();
-    EXPECT_EQ(boxes, QStringList());
+    EXPECT_EQ(watch.texts(), QStringList());
     EXPECT_FALSE(rig.settings.readnum(kSettingPortNumber));
-    // Left running, the watch would close the next box before the check below sees it.
     watch.stop();
 
     // A cable that is not there (or a build without the back-end) says so, and so do the
@@ -169,6 +165,51 @@ TEST(GuiOperations, ProgramAllThenVerifyRunThroughTheSimulatedFt232rCable) {
         << box.text.toStdString();
     absent.click("Command1");
     EXPECT_EQ(absent.text("label_status"), "FTDI cable QM-NO-SUCH-CABLE error!");
+}
+
+// A signal asking the program to end (SIGTERM at logout, SIGHUP, Ctrl-C in its terminal): a
+// running Program All stops at its next line operation with the supply off and the lines low,
+// then the program ends with 128 + the signal's number; an idle program ends at once.
+TEST(GuiOperations, ASignalStopsTheOperationWithTheSupplyOffAndEndsTheProgram) {
+    const struct {
+        int signal;
+        bool duringprogram;
+        const char* status;
+    } cases[] = {
+        {SIGTERM, true, "Operation failed: stopped by SIGTERM."},
+        {SIGHUP, false, "Operation completed. Total 28 (.027K) program words loaded."},
+    };
+    for (const auto& c : cases) {
+        StopSignals stopsignals("quellmark");
+        GuiRig rig(std::nullopt, {"/dev/ttyS2"}, &stopsignals);  // COM3
+        PicChip chip(chipfamilyformodel("16F628A", 2048, 128), rig.clock);
+        rig.ports.attach(&chip);
+        rig.settings.writetext(kSettingModel, "3");  // 16F628A
+        rig.load();
+        rig.window->openhexpath(QString::fromStdString(exampleshex()));
+
+        QTimer probe;
+        probe.setSingleShot(true);
+        bool raised = false;
+        QObject::connect(&probe, &QTimer::timeout, [&] {
+            if (!rig.window->busy()) {
+                probe.start(0);
+                return;
+            }
+            raised = raise(c.signal) == 0;
+        });
+        if (c.duringprogram) {
+            probe.start(0);
+            rig.click("Command1");
+            EXPECT_TRUE(raised);
+        } else {
+            ASSERT_EQ(raise(c.signal), 0);
+            QTest::qWait(20);
+        }
+        EXPECT_EQ(rig.text("label_status"), c.status);
+        EXPECT_FALSE(rig.ports.supply() || rig.ports.rts() || rig.ports.dtr());
+        EXPECT_EQ(rig.window->stopexitcode(), 128 + c.signal);
+    }
 }
 
 TEST(GuiOperations, PortCommandsReportOnTheStatusLine) {

@@ -18,6 +18,9 @@ const std::string* optionaltext(const devicemodel& model, const char* name) {
 
 std::string quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
 
+// The bits of a program or configuration word, and of the device ID.
+constexpr int32_t kWordMask = 0x3FFF;
+
 // Like the words of configerased, a value is its first four characters, so "0E20h" or a note
 // after the digits still reads.
 int32_t leadingword(std::string_view text) {
@@ -72,17 +75,61 @@ std::string parseitem(std::string_view item, int32_t flashsize, CalibrationWord&
     return {};
 }
 
+// Whether the instruction takes a command XX.
+bool takescommand(Opcode op) {
+    switch (op) {
+        case Opcode::SendFlash:
+        case Opcode::SendEeprom:
+        case Opcode::SendConfig1:
+        case Opcode::SendConfig2:
+        case Opcode::ReadFlash:
+        case Opcode::ReadEeprom:
+        case Opcode::ReadConfig1:
+        case Opcode::ReadConfig2:
+        case Opcode::ReadTemp:
+        case Opcode::SendCmdData:
+        case Opcode::SendCmd:
+        case Opcode::ReadCal:
+        case Opcode::SendCal:
+        case Opcode::SendRepeat:
+            return true;
+        default:
+            return false;
+    }
+}
+
+// What makes a script of a kind the device file adds (identify, calibration) unfit to run,
+// empty when nothing does: an instruction the interpreter does not know, which would end the
+// program in the middle of every operation, or a command or data word it cannot read, which the
+// line driver would silently skip. The five operations' scripts keep the original language's
+// rule that such a transfer is skipped; these scripts are new and are held to what they say.
+std::string scriptproblem(const std::vector<std::string>& steps,
+                          const std::vector<Instruction>& decoded, const char* what) {
+    const std::string script = "its " + std::string(what) + " script";
+    for (size_t i = 0; i < decoded.size(); ++i) {
+        const Instruction& in = decoded[i];
+        const std::string quotedstep = "'" + steps[i] + "'";
+        if (in.op == Opcode::Unrecognized)
+            return script + " has an instruction it cannot run: " + quotedstep + ".";
+        if (takescommand(in.op) && in.command < 0)
+            return script +
+                   " has an instruction whose command is not two hex digits: " + quotedstep + ".";
+        if (in.op == Opcode::SendCmdData && (in.data < 0 || in.data > 0x3FFF))
+            return script + " has an instruction whose data is not four hex digits from 0000 to " +
+                   "3FFF: " + quotedstep + ".";
+    }
+    return {};
+}
+
 // What is wrong with a calibration script, empty when nothing is: an instruction it cannot run,
 // a register beyond the words the model keeps, and for the read script a word it never reads.
 std::string checkcalibrationscript(const std::vector<std::string>& steps, const char* what,
                                    size_t words, bool reads) {
     const std::vector<Instruction> decoded = decodeprogram(steps, ScriptLanguage::Extended);
+    if (std::string bad = scriptproblem(steps, decoded, what); !bad.empty()) return bad;
     std::vector<bool> read(words, false);
     for (size_t i = 0; i < decoded.size(); ++i) {
         const Instruction& in = decoded[i];
-        if (in.op == Opcode::Unrecognized)
-            return "its " + std::string(what) + " script has an instruction it cannot run: '" +
-                   steps[i] + "'.";
         if (in.op != Opcode::ReadCal && in.op != Opcode::SendCal) continue;
         if (size_t(in.data) > words)
             return "its " + std::string(what) + " script uses register cal" +
@@ -179,6 +226,10 @@ ModelId modelid(const devicemodel& model) {
             result.problem = "the device ID mask " + quoted(*text) + " is not four hex digits.";
         } else if (result.mask == 0) {
             result.problem = "the device ID mask 0000h leaves no bit to compare.";
+        } else if ((result.mask & ~kWordMask) != 0) {
+            // The ID word has 14 bits: a mask beyond them compares bits every chip reads as 0.
+            result.problem = "the device ID mask " + hexwordh(result.mask) +
+                             " has bits above the 14 bits of the device ID word (3FFFh).";
         }
     }
     if (const std::string* text = optionaltext(model, "deviceid"); text && result.problem.empty()) {
@@ -217,6 +268,11 @@ std::string convertoptionalkeys(const devicemodel& model, ActiveModel& converted
     const std::string* identify = optionaltext(model, "identifyalg");
     if (identify != nullptr && !identify->empty()) {
         converted.identifysteps = splitsteps(*identify);
+        const std::vector<Instruction> decoded =
+            decodeprogram(converted.identifysteps, ScriptLanguage::Extended);
+        if (std::string bad = scriptproblem(converted.identifysteps, decoded, "identify");
+            !bad.empty())
+            return bad;
         if (!readsaword(converted.identifysteps)) {
             return "its identify script has no \"temp=s\" instruction to read the device ID.";
         }

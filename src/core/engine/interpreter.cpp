@@ -159,7 +159,9 @@ StepResult transfer(Engine& engine, const Instruction& in) {
             buffer.conf[size_t(which - 1)] = line.readcmddata(in.command);
             break;
         }
-        case Opcode::ReadTemp: state.tempword = line.readcmddata(in.command); break;
+        case Opcode::ReadTemp:
+            state.tempword = line.readcmddata(in.command);
+            break;
         case Opcode::ReadCal:
             state.cal[size_t(in.data - 1)] = line.readcmddata(in.command);
             break;
@@ -174,13 +176,26 @@ StepResult transfer(Engine& engine, const Instruction& in) {
             }
             line.sendcmd(in.command);
             break;
-        case Opcode::SendCmdData: line.sendcmddata(in.command, in.data); break;
-        case Opcode::SendCmd: line.sendcmd(in.command); break;
-        default: return fail(state, "not a transfer instruction");
+        case Opcode::SendCmdData:
+            line.sendcmddata(in.command, in.data);
+            break;
+        case Opcode::SendCmd:
+            line.sendcmd(in.command);
+            break;
+        default:
+            return fail(state, "not a transfer instruction");
     }
     line.settle();
     ++state.algpc;
     return StepResult::Next;
+}
+
+// Switches the supply off when the run so far has left it switched; the next "begin" of any run
+// would otherwise turn it off instead of on.
+void restoresupply(Engine& engine) {
+    if (!engine.algstate.supplyflipped) return;
+    engine.linedriver.poweroff();
+    engine.algstate.supplyflipped = false;
 }
 
 StepResult execute(Engine& engine, const Instruction& in) {
@@ -203,7 +218,8 @@ StepResult execute(Engine& engine, const Instruction& in) {
             state.flashlast = lastnonerased(engine.progbuffer.flash, model.flashsize, kErasedWord);
             ++state.algpc;
             return StepResult::Next;
-        case Opcode::CalcFlashPage: return calcflashpage(engine);
+        case Opcode::CalcFlashPage:
+            return calcflashpage(engine);
         case Opcode::CalcEeprom:
             state.eepromlast =
                 lastnonerased(engine.progbuffer.eeprom, model.eepromsize, kErasedByte);
@@ -213,11 +229,15 @@ StepResult execute(Engine& engine, const Instruction& in) {
             return loophead(engine, in, state.flashlast, engine.progbuffer.flash.size(), "FLASH",
                             "words");
         case Opcode::SetEepromLoop:
-            return loophead(engine, in, state.eepromlast, engine.progbuffer.eeprom.size(),
-                            "EEPROM", "bytes");
-        case Opcode::Loop: return loop(state);
-        case Opcode::IfPage: return ifpage(engine, in);
-        case Opcode::EndIfPage: ++state.algpc; return StepResult::Next;
+            return loophead(engine, in, state.eepromlast, engine.progbuffer.eeprom.size(), "EEPROM",
+                            "bytes");
+        case Opcode::Loop:
+            return loop(state);
+        case Opcode::IfPage:
+            return ifpage(engine, in);
+        case Opcode::EndIfPage:
+            ++state.algpc;
+            return StepResult::Next;
         case Opcode::CheckBlankFlash:
         case Opcode::CheckBlankEeprom:
         case Opcode::CheckBlankConfig1:
@@ -225,28 +245,29 @@ StepResult execute(Engine& engine, const Instruction& in) {
         case Opcode::CheckFlash:
         case Opcode::CheckEeprom:
         case Opcode::CheckConfig1:
-        case Opcode::CheckConfig2: return runcheck(engine, in.op);
+        case Opcode::CheckConfig2:
+            return runcheck(engine, in.op);
         case Opcode::WaitProg:
             if (model.progtime < 0)
                 return fail(state, "the model's programming time of " +
                                        std::to_string(model.progtime) + " ms is negative");
             return wait(engine, model.progtime);
-        case Opcode::Wait: return wait(engine, in.data);
+        case Opcode::Wait:
+            return wait(engine, in.data);
         case Opcode::Unrecognized: {
             const std::string& text = state.algprog[size_t(state.algpc - 1)];
+            // The program ends with this box: the chip must not stay powered, nor wait powered
+            // while the box is open.
+            engine.linedriver.flush();
+            restoresupply(engine);
             // An empty caption is the program's dialog caption.
             engine.host.mymsgbox(unrecognizedtext(text), kMsgError, "");
             engine.host.endprogram();
             return StepResult::ProgramEnded;
         }
-        default: return transfer(engine, in);
+        default:
+            return transfer(engine, in);
     }
-}
-
-void restoresupply(Engine& engine) {
-    if (!engine.algstate.supplyflipped) return;
-    engine.linedriver.poweroff();
-    engine.algstate.supplyflipped = false;
 }
 
 }  // namespace
@@ -301,6 +322,11 @@ RunResult runalg(Engine& engine, const std::vector<std::string>& steps, ScriptLa
             // that has reached the chip.
             engine.linedriver.flush();
             if (engine.port.failed()) break;
+            // A script without its "end" would leave the chip powered until the next run's
+            // "begin" turned the supply off instead of on.
+            result.supplyleftswitched = state.supplyflipped;
+            restoresupply(engine);
+            if (engine.port.failed()) break;
             return result;
         }
         const StepResult step = stepalg(engine);
@@ -333,9 +359,9 @@ SideRun runbeside(Engine& engine, const std::vector<std::string>& steps,
     result.run = runalg(own, steps, ScriptLanguage::Extended);
     if (result.run.outcome == RunOutcome::ScriptError) {
         result.run.error.reason += " (in the " + scriptname + " script)";
-    } else if (result.run.outcome == RunOutcome::Completed && own.algstate.supplyflipped) {
-        // The operation's own script would switch the supply off with its first "begin".
-        engine.linedriver.poweroff();
+    } else if (result.run.outcome == RunOutcome::Completed && result.run.supplyleftswitched) {
+        // Switched off already; a script kind that runs beside an operation must leave the
+        // supply as it found it.
         const int32_t last = own.algstate.algcount;
         result.run.outcome = RunOutcome::ScriptError;
         result.run.error = {last, last > 0 ? own.algstate.algprog[size_t(last - 1)] : "",

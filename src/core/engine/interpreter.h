@@ -21,14 +21,18 @@ struct RunResult {
     RunOutcome outcome = RunOutcome::Completed;
     ScriptError error;      // for ScriptError
     std::string porterror;  // for PortFailed: the port's own reason, may be empty
+    // Completed, but the script left the supply switched (a "begin" without its "end"); the
+    // run has switched it back.
+    bool supplyleftswitched = false;
 };
 
 enum class StepResult { Next, ScriptError, ProgramEnded };
 
 // Runs an instruction list from its first to its last instruction. A script error or a port
-// failure stops the run at once; if the run left the adapter's supply switched, one more toggle
-// switches it back (best effort on a failed port). Nothing runs after an unrecognized
-// instruction, not even that.
+// failure stops the run at once. However the run ends, if it left the adapter's supply switched
+// (a "begin" without its "end"), one more toggle switches it back: after the last instruction,
+// after a script error, before the box of an unrecognized instruction (after which the host ends
+// the program and nothing more runs), and, as far as the port still goes, after a lost port.
 //
 // Script errors are found when the instruction runs, in script order, like unrecognized
 // instructions, and stop the run before it can hang or index outside the buffer:

@@ -2,11 +2,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QSocketNotifier>
 
 #include <cstdlib>
 
@@ -21,6 +23,7 @@
 #include "gui/dialogs/messagebox.h"
 #include "gui/themes/themepaint.h"
 #include "host/systemclock.h"
+#include "platform/stopsignals.h"
 #include "settings/settings.h"
 
 namespace qm::gui {
@@ -58,8 +61,15 @@ MainWindow::MainWindow(MainWindowSetup setup)
 
     buildmenus();
     buildcontrols();
+    std::function<std::string()> stopreason;
+    if (setup_.stopsignals != nullptr) {
+        stopreason = &StopSignals::reason;
+        auto* notifier =
+            new QSocketNotifier(setup_.stopsignals->wakeupfd(), QSocketNotifier::Read, this);
+        connect(notifier, &QSocketNotifier::activated, this, &MainWindow::stopsignalled);
+    }
     programmer_ = std::make_unique<Programmer>(*host_, settings_, devices_, activemodel_,
-                                               progbuffer_, *clock, setup_.realport);
+                                               progbuffer_, *clock, setup_.realport, stopreason);
 }
 
 MainWindow::~MainWindow() {
@@ -161,6 +171,24 @@ void MainWindow::endprogram() {
     programmer_->shutdown();
     if (setup_.onendprogram) setup_.onendprogram();
     std::exit(kExitFatalScript);
+}
+
+void MainWindow::stopsignalled() {
+    if (setup_.stopsignals != nullptr) setup_.stopsignals->clearwakeup();
+    if (StopSignals::received() == 0) return;
+    // A box waiting for an answer would hold the operation, or the end, up.
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* box = qobject_cast<QDialog*>(modal)) box->reject();
+    }
+    quitifstopped();
+}
+
+bool MainWindow::quitifstopped() {
+    const int signal = StopSignals::received();
+    if (signal == 0 || busy_) return false;
+    stopexitcode_ = exitcodeforsignal(signal);
+    if (setup_.quit) setup_.quit(stopexitcode_);
+    return true;
 }
 
 void MainWindow::MouseWheel(int rotation) {

@@ -30,6 +30,10 @@ class QMenu;
 class QPushButton;
 class QScrollBar;
 
+namespace qm {
+class StopSignals;
+}
+
 namespace qm::gui {
 
 class ClickLabel;
@@ -51,6 +55,12 @@ struct MainWindowSetup {
     FtdiPinMap ftdipins;               // an FT232R cable's wiring (--ftdi-pins)
     // Runs when a fatal script error ends the program, before the process exits.
     std::function<void()> onendprogram;
+    // The signals that ask the program to end (SIGTERM at logout, SIGHUP, Ctrl-C in the terminal
+    // it was started from); nullptr when none are watched.
+    const StopSignals* stopsignals = nullptr;
+    // Ends the program's event loops with an exit code, once a signal has asked it to end and no
+    // operation runs (the start routine's QCoreApplication::exit; nothing in tests).
+    std::function<void(int)> quit;
 };
 
 // The main window (objectName "Form1"): menus, the five operation buttons, the loaded file's
@@ -83,6 +93,9 @@ class MainWindow final : public QMainWindow {
     ProgBuffer& progbuffer() { return progbuffer_; }
     const ActiveModel& activemodel() const { return activemodel_; }
     bool busy() const { return busy_; }
+    // The exit code the program was asked to end with by a signal (128 + its number), 0 while
+    // none asked.
+    int stopexitcode() const { return stopexitcode_; }
     int activeview() const { return activeview_; }
     EventPump& pump() { return pump_; }
     const DialogContext& dialogs() const { return dialogs_; }
@@ -128,6 +141,12 @@ class MainWindow final : public QMainWindow {
     void loadhex(const QString& path);
     // Refuses a command that would change the buffer or the model while an operation runs.
     bool refusedwhilebusy();
+    // A signal asked the program to end: a running operation stops at its next line operation
+    // (its port fails) and the program ends once it has; an idle program ends at once. Boxes
+    // that wait for the user are closed, since nobody may be there to answer.
+    void stopsignalled();
+    // Ends the event loops once a signal has asked to stop and no operation runs; true then.
+    bool quitifstopped();
 
     // mainwindowedit.cpp
     void dumprightclicked(MemoryDump* dump, QPoint point);
@@ -155,7 +174,8 @@ class MainWindow final : public QMainWindow {
     std::string lastpath_;
     int32_t loadedwords_ = 0;
 
-    bool busy_ = false;   // between disable and enable
+    bool busy_ = false;  // between disable and enable
+    int stopexitcode_ = 0;
     int activeview_ = 0;  // 1 FLASH, 2 EEPROM: the view the wheel scrolls
     EditTarget edittarget_ = EditTarget::Flash;
     int32_t editindex_ = 0;

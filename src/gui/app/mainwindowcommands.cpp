@@ -3,6 +3,8 @@
 #include <QFileDialog>
 #include <QLabel>
 
+#include <cstdio>
+
 #include "buffer/hexload.h"
 #include "buffer/hexwriter.h"
 #include "buffer/lastpath.h"
@@ -12,6 +14,7 @@
 #include "gui/app/programmer.h"
 #include "gui/dialogs/hardwarecheck.h"
 #include "gui/dialogs/inputbox.h"
+#include "platform/stopsignals.h"
 
 namespace qm::gui {
 
@@ -73,6 +76,7 @@ void MainWindow::runchipoperation(Operation operation) {
     if (refusedwhilebusy()) return;
     programmer_->run(operation);
     showsimreport();
+    quitifstopped();
 }
 
 void MainWindow::showsimreport() {
@@ -80,6 +84,11 @@ void MainWindow::showsimreport() {
     if (report.empty()) return;
     std::string text;
     for (const std::string& line : report) text += line + "\r\n";
+    // On the way out nobody may be there to close a box: the terminal gets it.
+    if (StopSignals::received() != 0) {
+        std::fputs(("quellmark: " + text).c_str(), stderr);
+        return;
+    }
     showmessage(QString::fromStdString(text), kMsgInfo);
 }
 
@@ -96,6 +105,7 @@ void MainWindow::menucheck_Click() {
     }
     HardwareCheck dialog(this, programmer_->driver());
     dialog.exec();
+    if (!dialog.restoredtext().isEmpty()) setstatus(dialog.restoredtext());
     // What the simulated chip made of the lines the user drove by hand.
     showsimreport();
 }

@@ -1,6 +1,7 @@
 #include "gui/app/programmer.h"
 
 #include "link/portnames.h"
+#include "link/stoppableport.h"
 #include "platform/ftdi/ftdicable.h"
 #include "platform/qtserialport.h"
 #include "settings/settings.h"
@@ -25,14 +26,15 @@ std::string saveimage(SimProgrammer& sim) {
 
 Programmer::Programmer(Host& host, SettingsStore& settings, const DeviceTable& devices,
                        const ActiveModel& activemodel, ProgBuffer& progbuffer, Clock& clock,
-                       SerialPort* realport)
+                       SerialPort* realport, std::function<std::string()> stopreason)
     : host_(host),
       settings_(settings),
       devices_(devices),
       activemodel_(activemodel),
       progbuffer_(progbuffer),
       clock_(clock),
-      realport_(realport) {
+      realport_(realport),
+      stopreason_(stopreason ? std::move(stopreason) : [] { return std::string(); }) {
     if (realport_ == nullptr) {
         ownport_ = std::make_unique<QtSerialPort>();
         realport_ = ownport_.get();
@@ -46,9 +48,11 @@ void Programmer::attach(SerialPort& port, int32_t holdtime) {
     // The engine keeps its mismatch report between operations on the same port; a new port gets
     // a new engine.
     engine_.reset();
-    driver_ = std::make_unique<LineDriver>(port, host_, activemodel_);
+    driver_.reset();
+    stoppable_ = std::make_unique<StoppablePort>(port, stopreason_);
+    driver_ = std::make_unique<LineDriver>(*stoppable_, host_, activemodel_);
     driver_->setholdtime(holdtime);
-    engine_ = std::make_unique<Engine>(host_, port, *driver_, activemodel_, progbuffer_);
+    engine_ = std::make_unique<Engine>(host_, *stoppable_, *driver_, activemodel_, progbuffer_);
     engine_->devices = &devices_;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -21,6 +22,7 @@
 namespace qm {
 class FtdiCable;
 class SimProgrammer;
+class StoppablePort;
 }  // namespace qm
 
 namespace qm::gui {
@@ -33,9 +35,11 @@ class Programmer {
   public:
     // realport: the serial port back-end; nullptr makes a QtSerialPort. devices: the device
     // file, whose models name a chip found by the device ID check.
+    // stopreason: why operations are to stop (a signal asked the program to end), empty while
+    // nothing asks; every port is driven through it (StoppablePort).
     Programmer(Host& host, SettingsStore& settings, const DeviceTable& devices,
                const ActiveModel& activemodel, ProgBuffer& progbuffer, Clock& clock,
-               SerialPort* realport);
+               SerialPort* realport, std::function<std::string()> stopreason = {});
     ~Programmer();
     Programmer(const Programmer&) = delete;
     Programmer& operator=(const Programmer&) = delete;
@@ -105,6 +109,8 @@ class Programmer {
     std::optional<PortSpec> runspec_;
     FtdiPinMap runpins_;
     PortState state_;
+    std::function<std::string()> stopreason_;
+    std::unique_ptr<StoppablePort> stoppable_;
     std::unique_ptr<LineDriver> driver_;
     std::unique_ptr<Engine> engine_;
 };

@@ -8,10 +8,12 @@
 
 #include "devices/devicefilelocation.h"
 #include "devices/loaddevices.h"
+#include "files/filekind.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/startoptions.h"
 #include "gui/dialogs/messagebox.h"
 #include "platform/applicationfolder.h"
+#include "platform/stopsignals.h"
 #include "platform/usersettings.h"
 
 namespace qm::gui {
@@ -60,8 +62,25 @@ int startroutine(QApplication& app, const std::vector<std::string>& args) {
     if (const std::optional<int> code = answeronterminal(args)) return *code;
     const ParsedStart parsed = parsestartoptions(args);
 
-    QLockFile lock(lockfilepath());
+    // QLockFile opens and reads an existing lock: a pipe there would hang the start with no
+    // window, and a device node or folder would pass for another instance.
+    const QString lockpath = lockfilepath();
+    if (const std::string why = notordinaryfile(lockpath.toStdString()); !why.empty()) {
+        const std::string text =
+            "The lock file " + lockpath.toStdString() +
+            ", which keeps a second Quellmark from starting, cannot be used: " + why +
+            "; it was left alone.";
+        std::fprintf(stderr, "quellmark: %s\n", text.c_str());
+        DialogContext plain;
+        plain.dialogcaption = QStringLiteral("Quellmark");
+        mymsgbox(nullptr, plain, QString::fromStdString(text), 16);
+        return kExitUsage;
+    }
+    QLockFile lock(lockpath);
     if (!lock.tryLock(0)) return 0;
+    // From here on a signal asking the program to end lets a running operation switch the supply
+    // off first; the window ends the program once it has.
+    StopSignals stopsignals("quellmark");
 
     const std::string appfolder = applicationfolder();
     DialogContext dialogs;
@@ -74,7 +93,8 @@ int startroutine(QApplication& app, const std::vector<std::string>& args) {
         mymsgbox(nullptr, dialogs, problem, 16);
         return kExitDevice;
     }
-    const std::vector<std::string> warnings = formatdevicewarnings(loaded.warnings);
+    const std::vector<std::string> warnings =
+        formatdevicewarnings(loaded.warnings, devicepath, loaded.warningcount);
     if (!warnings.empty()) {
         std::string text;
         for (const std::string& line : warnings) text += line + "\r\n";
@@ -98,6 +118,10 @@ int startroutine(QApplication& app, const std::vector<std::string>& args) {
     setup.portspec = parsed.options.port;
     setup.ftdipins = parsed.options.ftdipins;
     setup.onendprogram = [&lock] { lock.unlock(); };
+    setup.stopsignals = &stopsignals;
+    // Every event loop ends, a modal dialog's too; the window's destructor then shuts the port
+    // down (the simulated chip's image saved, a cable's lines handed back).
+    setup.quit = [](int code) { QCoreApplication::exit(code); };
 
     MainWindow window(std::move(setup));
     // Said once: the load sequence already writes, so a store that cannot keep anything is
@@ -107,10 +131,14 @@ int startroutine(QApplication& app, const std::vector<std::string>& args) {
         const std::string& why = settings->writefailure();
         if (why.empty() || settingsfailureshown) return;
         settingsfailureshown = true;
-        mymsgbox(&window, dialogs,
-                 QString::fromStdString("The settings could not be saved to " +
-                                        settings->location() + ": " + why + "."),
-                 64);
+        const std::string text =
+            "The settings could not be saved to " + settings->location() + ": " + why + ".";
+        // Ended by a signal, the program may have nobody left to close a box.
+        if (window.stopexitcode() != 0) {
+            std::fprintf(stderr, "quellmark: %s\n", text.c_str());
+            return;
+        }
+        mymsgbox(&window, dialogs, QString::fromStdString(text), 64);
     };
     window.Form_Load();
     reportsettingsfailure();

@@ -80,6 +80,8 @@ void HardwareCheck::Check2_Click() {
     // The same toggle whatever the tick shows; the tick only flips with each click.
     driver_.togglevddvpp();
     driver_.flush();
+    supplyflipped_ = !supplyflipped_;
+    touched_ = true;
 }
 
 void HardwareCheck::Check3_Click() {
@@ -92,6 +94,22 @@ void HardwareCheck::drive(const QCheckBox& box, void (LineDriver::*high)(),
                           void (LineDriver::*low)()) {
     (driver_.*(box.isChecked() ? high : low))();
     driver_.flush();
+    touched_ = true;
+}
+
+void HardwareCheck::done(int result) {
+    timer1_->stop();
+    if (touched_) {
+        if (supplyflipped_) driver_.togglevddvpp();
+        driver_.clocklow();
+        driver_.datalow();
+        driver_.flush();
+        supplyflipped_ = false;
+        touched_ = false;
+        restored_ =
+            QStringLiteral("Check Hardware closed: the supply is off, CLOCK and DATA OUT are low.");
+    }
+    QDialog::done(result);
 }
 
 void HardwareCheck::Check5_Click() {

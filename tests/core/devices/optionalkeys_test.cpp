@@ -125,6 +125,17 @@ TEST(OptionalKeys, UnusableValuesRefuseTheModelWithTheReason) {
          "its calibration read script uses register cal2, but the calibration key lists 1 word."},
         {"calibration: 2008\ncalreadalg: 1\ncalwritealg: 1\n",
          "its calibration write script has an instruction it cannot run: 'bogus'."},
+        // Identify scripts run before every operation: refused when chosen, not mid-operation.
+        {"identifyalg: 4\ndeviceid: 0E20\n",
+         "its identify script has an instruction it cannot run: 'bogus'."},
+        {"identifyalg: 1\ndeviceid: 0000\ndeviceidmask: C000\n",
+         "the device ID mask C000h has bits above the 14 bits of the device ID word (3FFFh)."},
+        {"calibration: 2008\ncalreadalg: 3\n",
+         "its calibration read script has an instruction whose command is not two hex digits: "
+         "'szz*5'."},
+        {"identifyalg: 5\n",
+         "its identify script has an instruction whose data is not four hex digits from 0000 to "
+         "3FFF: 's00-4000'."},
     };
     for (const auto& c : cases) {
         const std::string file =
@@ -132,6 +143,9 @@ TEST(OptionalKeys, UnusableValuesRefuseTheModelWithTheReason) {
             "identifyalgdef 2: begin,s06,end\n"
             "calreadalgdef 1: begin,s00-3fff,s06*8,cal1=s04,end\n"
             "calreadalgdef 2: begin,cal1=s04,cal2=s04,end\n"
+            "calreadalgdef 3: begin,szz*5,cal1=s04,end\n"
+            "identifyalgdef 4: begin,temp=s04,bogus,end\n"
+            "identifyalgdef 5: begin,s00-4000,temp=s04,end\n"
             "calwritealgdef 1: begin,s02-cal1,bogus,end\n" +
             kOldModel + c.lines;
         ActiveModel a;

@@ -40,10 +40,9 @@ TEST(RunAlg, ProgramLoopSendsEveryWordWithProgressAndWaits) {
         expected.push_back({0x06, -1, false});
     }
     EXPECT_EQ(rig.port.transfers, expected);
-    EXPECT_EQ(rig.host.statuses,
-              (std::vector<std::string>{"F:1/4", "F:2/4", "F:3/4", "F:4/4"}));
+    EXPECT_EQ(rig.host.statuses, (std::vector<std::string>{"F:1/4", "F:2/4", "F:3/4", "F:4/4"}));
     EXPECT_EQ(rig.port.toggles, 2);
-    EXPECT_EQ(rig.elapsedms(), 4 * 5 + 200);  // four wprog of 5 ms, two supply sequences
+    EXPECT_EQ(rig.elapsedms(), 4 * 5 + 200);      // four wprog of 5 ms, two supply sequences
     EXPECT_EQ(rig.engine.algstate.addrcount, 0);  // leaving the loop resets it
 }
 
@@ -99,9 +98,9 @@ TEST(RunAlg, CalcFlashPageRoundsUpToTheEndOfThePage) {
         int32_t lastword;  // -1: all erased
         int32_t flashlast;
     };
-    for (const PageCase c : {PageCase{4, 5, 7}, PageCase{4, -1, 3}, PageCase{4, 7, 7},
-                             PageCase{4, 8, 11}, PageCase{4, 0, 3}, PageCase{8, 15, 15},
-                             PageCase{1, 6, 6}, PageCase{1, -1, -1}}) {
+    for (const PageCase c :
+         {PageCase{4, 5, 7}, PageCase{4, -1, 3}, PageCase{4, 7, 7}, PageCase{4, 8, 11},
+          PageCase{4, 0, 3}, PageCase{8, 15, 15}, PageCase{1, 6, 6}, PageCase{1, -1, -1}}) {
         EngineRig rig;
         rig.model.pagesize = c.pagesize;
         if (c.lastword >= 0) rig.buffer.flash[size_t(c.lastword)] = 0;
@@ -120,7 +119,8 @@ TEST(RunAlg, PageBlockRunsAfterEachCompletedPage) {
     rig.run("setflashloop,s02-flash,ifpage,s08,endifpage,s06,loop");
     std::vector<int32_t> commands;
     for (const Transfer& t : rig.port.transfers) commands.push_back(t.command);
-    EXPECT_EQ(commands, (std::vector<int32_t>{2, 6, 2, 6, 2, 6, 2, 8, 6, 2, 6, 2, 6, 2, 6, 2, 8, 6}));
+    EXPECT_EQ(commands,
+              (std::vector<int32_t>{2, 6, 2, 6, 2, 6, 2, 8, 6, 2, 6, 2, 6, 2, 6, 2, 8, 6}));
 }
 
 TEST(RunAlg, PageBlockAtAddressZeroIsSkippedAndPageOneRunsAlways) {
@@ -169,9 +169,9 @@ TEST(RunAlg, BadArgumentsSendNothingButStillStepTheAddress) {
     EngineRig rig;
     rig.buffer.flash[1] = 0x0555;
     rig.run("s2-flash,s02-flash,s02-4000,s40,s02-3fff,s0b");
-    EXPECT_EQ(rig.port.transfers, (std::vector<Transfer>{{0x02, 0x0555, false},
-                                                         {0x02, 0x3FFF, false},
-                                                         {0x0B, -1, false}}));
+    EXPECT_EQ(
+        rig.port.transfers,
+        (std::vector<Transfer>{{0x02, 0x0555, false}, {0x02, 0x3FFF, false}, {0x0B, -1, false}}));
     // No loop ran: loopend keeps its earlier value (0 in a fresh state).
     EXPECT_EQ(rig.host.statuses, (std::vector<std::string>{"F:1/1", "F:2/1"}));
 }
@@ -188,7 +188,17 @@ TEST(RunAlg, BeginAndEndFollowTheVoltageOrder) {
     EngineRig rig;
     rig.model.voltageorder = 0;
     rig.run("begin,end");
-    EXPECT_EQ(rig.port.toggles, 1);  // no supply-up without an order, supply-down always
+    // No supply-up without an order, supply-down always; that one toggle switched the supply on,
+    // so the run switches it back before it ends.
+    EXPECT_EQ(rig.port.toggles, 2);
+}
+
+TEST(RunAlg, ARunThatLeavesTheSupplyOnSwitchesItOff) {
+    EngineRig rig;
+    const RunResult result = rig.run("begin,s06");
+    EXPECT_EQ(result.outcome, RunOutcome::Completed);
+    EXPECT_TRUE(result.supplyleftswitched);
+    EXPECT_EQ(rig.port.toggles, 2);
 }
 
 TEST(RunAlg, UnrecognizedInstructionEndsTheProgramAndNothingRunsAfter) {
@@ -201,7 +211,8 @@ TEST(RunAlg, UnrecognizedInstructionEndsTheProgramAndNothingRunsAfter) {
     EXPECT_EQ(rig.host.msgboxes[0].type, 16);
     EXPECT_EQ(rig.host.endprogramcalls, 1);
     EXPECT_EQ(rig.port.transfers, (std::vector<Transfer>{{0x06, -1, false}}));
-    EXPECT_EQ(rig.port.toggles, 1);  // no power-off
+    // The supply is switched off before the box, since the program ends with it.
+    EXPECT_EQ(rig.port.toggles, 2);
 }
 
 TEST(RunAlg, EmptyAlgorithmTextIsOneUnrecognizedInstruction) {
@@ -215,8 +226,7 @@ TEST(RunAlg, EmptyAlgorithmTextIsOneUnrecognizedInstruction) {
 TEST(RunAlg, UnknownInstructionsAreFoundOnlyWhenReached) {
     EngineRig rig;
     // The loop body is skipped on an erased buffer, so the typo in it is never executed.
-    EXPECT_EQ(rig.run("calcflash,setflashloop,s02-flsh,loop,s06").outcome,
-              RunOutcome::Completed);
+    EXPECT_EQ(rig.run("calcflash,setflashloop,s02-flsh,loop,s06").outcome, RunOutcome::Completed);
     EXPECT_TRUE(rig.host.msgboxes.empty());
 }
 
