@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Fuzzes the HEX reader, the device file reader with model activation, and the script
-# interpreter on the simulated chip: installs clang when missing, builds the libFuzzer targets of
+# Fuzzes the HEX reader, the device file reader with model activation, the script interpreter
+# on the simulated chip, and the script kinds the device file adds (identify, calibration read
+# and write) through activation and a run on the simulated chip: installs clang when missing, builds the libFuzzer targets of
 # tests/fuzz into build-fuzz/ (or $QUELLMARK_FUZZ_BUILD_DIR) with the address and
 # undefined-behaviour sanitizers, and runs each target for the given seconds (default 60),
 # starting from the seed corpora in tests/fuzz/corpus. New inputs collect in build-fuzz/corpus;
@@ -24,7 +25,7 @@ if [ ${#missing[@]} -ne 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-targets=(hexreader_fuzz devicefile_fuzz interpreter_fuzz)
+targets=(hexreader_fuzz devicefile_fuzz interpreter_fuzz sidescripts_fuzz)
 CC=clang CXX=clang++ cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DQUELLMARK_FUZZ=ON -DQUELLMARK_BUILD_QT=OFF -DQUELLMARK_BUILD_TESTS=OFF \
     -DQUELLMARK_BUILD_BENCH=OFF >/dev/null

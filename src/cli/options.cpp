@@ -21,12 +21,14 @@ const std::map<std::string, size_t>& commandoperands() {
     return operands;
 }
 
+// A whole decimal number that fits 32 bits; leading zeros do not count towards its length.
 bool isdigits(const std::string& text) {
-    if (text.empty() || text.size() > 9) return false;
+    if (text.empty()) return false;
     for (char c : text) {
         if (!std::isdigit(static_cast<unsigned char>(c))) return false;
     }
-    return true;
+    const size_t first = text.find_first_not_of('0');
+    return first == std::string::npos || text.size() - first <= 9;
 }
 
 bool ischipoperation(const std::string& command) {
@@ -118,8 +120,10 @@ ParsedOptions parseoptions(const std::vector<std::string>& args) {
             }
             o.port = text;
         } else if (arg == "--baud") {
-            if (!value(text) || !isdigits(text) || leadingnumber(text) < 1) {
-                return fail("option --baud needs a positive whole number");
+            if (!value(text) || !isdigits(text) || leadingnumber(text) < kMinBaudRate ||
+                leadingnumber(text) > kMaxBaudRate) {
+                return fail("option --baud needs a rate from " + std::to_string(kMinBaudRate) +
+                            " to " + std::to_string(kMaxBaudRate) + " baud");
             }
             o.baud = text;
         } else if (arg == "--hold-us") {

@@ -54,7 +54,8 @@ Options:
   --keep-calibration    keep the chip's calibration words (the default)
   --overwrite-calibration
                         write the HEX file's values at the calibration locations instead
-  --baud RATE           baud rate (default: setting "Serial Port Baud Rate")
+  --baud RATE           baud rate from 300 to 3000000 (default: setting
+                        "Serial Port Baud Rate")
   --hold-us N           hold every line change at least N microseconds; USB-serial adapters
                         may need 50-500 (default: setting "Line Hold Time"); FT232R cables
                         hold every line state at least 1 microsecond

@@ -1,7 +1,9 @@
 // Files the program writes: saved over only as far as the user could overwrite them by hand,
 // never through or over anything that is not an ordinary file.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 
@@ -59,24 +61,52 @@ TEST(CliSafeSave, SavesKeepProtectionLinksAndPermissions) {
     // No temporary file is left anywhere.
     for (const auto& entry : fs::directory_iterator(cli.dir()))
         EXPECT_FALSE(entry.path().extension() == ".tmp") << entry.path();
+
+    // Saved by root, another user's file stays that user's.
+    if (geteuid() == 0) {
+        const passwd* nobody = getpwnam("nobody");
+        ASSERT_NE(nobody, nullptr);
+        cli.write("theirs.hex", old);
+        ASSERT_EQ(chown(cli.path("theirs.hex").c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+        run = cli.run({"--model", "16F628A", "convert", kBlink, cli.path("theirs.hex")});
+        EXPECT_EQ(run.exitcode, 0) << run.err;
+        struct stat saved {};
+        ASSERT_EQ(stat(cli.path("theirs.hex").c_str(), &saved), 0);
+        EXPECT_EQ(saved.st_uid, nobody->pw_uid);
+        EXPECT_EQ(saved.st_gid, nobody->pw_gid);
+        EXPECT_EQ(cli.read("theirs.hex"), converted);
+    }
 }
 
 TEST(CliSettingsFile, ANonFileIsRefusedAndAFailedSaveIsReportedOnce) {
     CliRunner cli;
     ASSERT_EQ(mkfifo(cli.path("fifo.ini").c_str(), 0600), 0);
-    for (const auto& [path, kind] :
-         {std::pair<std::string, std::string>{"/dev/null", "a character device"},
-          {cli.path("fifo.ini"), "a pipe"},
-          {cli.dir(), "a folder"}}) {
+    // QSettings' lock file beside an ordinary settings file: a pipe there would hang the run.
+    cli.write("locked.ini", "[General]\n");
+    ASSERT_EQ(mkfifo(cli.path("locked.ini.lock").c_str(), 0600), 0);
+    // A settings file is a few hundred bytes; this one would be read and rewritten whole.
+    const std::string huge = "[General]\n" + std::string(1024 * 1024, ';');
+    cli.write("huge.ini", huge);
+    const std::string lock = cli.path("locked.ini.lock");
+    for (const auto& [path, why] :
+         {std::pair<std::string, std::string>{"/dev/null",
+                                              "it is a character device, not an ordinary file"},
+          {cli.path("fifo.ini"), "it is a pipe, not an ordinary file"},
+          {cli.dir(), "it is a folder, not an ordinary file"},
+          {cli.path("locked.ini"), "its lock file " + lock + " is a pipe, not an ordinary file"},
+          {cli.path("huge.ini"),
+           "it holds 1048586 bytes, more than the 1 MiB a settings file may hold"}}) {
         const CliRun run =
             cli.run({"--settings", path, "--port", "sim", "--virtual-time", "erase"});
         EXPECT_EQ(run.exitcode, 2) << path;
-        EXPECT_EQ(run.err, "quellmark-cli: the settings file " + path + " cannot be used: it is " +
-                               kind + ", not an ordinary file; it was left alone.\n");
+        EXPECT_EQ(run.err, "quellmark-cli: the settings file " + path + " cannot be used: " + why +
+                               "; it was left alone.\n");
         EXPECT_EQ(run.out, "");
     }
     EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
     EXPECT_EQ(fs::status(cli.path("fifo.ini")).type(), fs::file_type::fifo);
+    EXPECT_EQ(fs::status(lock).type(), fs::file_type::fifo);
+    EXPECT_EQ(cli.read("huge.ini"), huge);
 
     // A folder that is a file: the defaults cannot be stored, the command still runs.
     cli.write("afile", "");
@@ -122,6 +152,38 @@ TEST(CliSafeSave, SimulatedChipImagesAreRefusedBySmallerChipsAndNotRewrittenUnch
         ASSERT_EQ(sim("16F628A", {"erase"}).exitcode, 0) << port;
         EXPECT_NE(cli.read("chip.hex"), image) << port;
     }
+}
+
+// A missing image is an erased chip: a run that does not change it leaves no file behind, and
+// an image whose folder does not exist is refused before anything runs.
+TEST(CliSafeSave, AMissingImageIsAnErasedChipThatOnlyAChangeSaves) {
+    CliRunner cli;
+    const auto sim = [&](const std::string& image, std::vector<std::string> command) {
+        std::vector<std::string> args{"--model", "16F628A", "--port", "sim:" + image,
+                                      "--virtual-time"};
+        args.insert(args.end(), command.begin(), command.end());
+        return cli.run(args);
+    };
+    const std::string blink = sourcefile("data/examples/blink628a.hex");
+    const struct {
+        std::vector<std::string> command;
+        int exitcode;
+    } readers[] = {{{"blank"}, 0},
+                   {{"identify"}, 0},
+                   {{"read", cli.path("back.hex")}, 0},
+                   {{"verify", blink}, 1}};
+    for (const auto& r : readers) {
+        const CliRun run = sim(cli.path("new.hex"), r.command);
+        EXPECT_EQ(run.exitcode, r.exitcode) << r.command[0] << run.err;
+        EXPECT_FALSE(cli.exists("new.hex")) << r.command[0];
+    }
+    EXPECT_EQ(sim(cli.path("new.hex"), {"program", blink}).exitcode, 0);
+    EXPECT_TRUE(cli.exists("new.hex"));
+
+    const CliRun run = sim("/no-such-folder/x.hex", {"blank"});
+    EXPECT_EQ(run.exitcode, 3);
+    EXPECT_TRUE(contains(run.err, "its folder /no-such-folder does not exist")) << run.err;
+    EXPECT_FALSE(contains(run.out, "Chip is blank")) << run.out;
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // Files a user points the program at that are no device file or HEX file at all, or far too
 // large to be one: refused quickly with a message, never read without end.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -26,12 +29,20 @@ TEST(CliInputLimits, DeviceFilesThatAreNoFilesOrTooLargeExitWithFive) {
     CliRunner cli;
     ASSERT_EQ(mkfifo(cli.path("fifo").c_str(), 0600), 0);
     sparsefile(cli.path("huge.txt"), 17u << 20);
+    const int sock = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string socketpath = cli.path("socket");
+    ASSERT_LT(socketpath.size(), sizeof address.sun_path);
+    std::copy(socketpath.begin(), socketpath.end(), address.sun_path);
+    ASSERT_EQ(bind(sock, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
     const struct {
         std::string path;
         std::string reason;
     } cases[] = {
-        {"/dev/zero", "not belong to an ordinary file"},
-        {cli.path("fifo"), "not belong to an ordinary file"},
+        {"/dev/zero", "not belong to an ordinary file (it is a character device)"},
+        {cli.path("fifo"), "not belong to an ordinary file (it is a pipe)"},
+        {socketpath, "not belong to an ordinary file (it is a socket)"},
         {cli.path("huge.txt"), "larger than 16 MiB"},
         {cli.dir(), "belongs to a folder"},
     };
@@ -41,6 +52,7 @@ TEST(CliInputLimits, DeviceFilesThatAreNoFilesOrTooLargeExitWithFive) {
         EXPECT_TRUE(contains(run.err, c.path)) << run.err;
         EXPECT_TRUE(contains(run.err, c.reason)) << run.err;
     }
+    close(sock);
 }
 
 TEST(CliInputLimits, DeviceFileWarningsNameTheFileReadAndStopAfterTwenty) {

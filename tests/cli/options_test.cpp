@@ -27,6 +27,13 @@ TEST(CliOptions, ReadsGlobalOptionsBeforeOrAfterTheCommand) {
     EXPECT_FALSE(o.devices.has_value());
 }
 
+TEST(CliOptions, NumbersMayHaveLeadingZeros) {
+    const auto parsed = parse({"erase", "--hold-us", "0000000050", "--baud", "0009600"});
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    EXPECT_EQ(parsed.options.holdus, 50);
+    EXPECT_EQ(parsed.options.baud, "0009600");
+}
+
 TEST(CliOptions, OperandsAfterDoubleDashMayStartWithADash) {
     const auto parsed = parse({"convert", "--", "-in.hex", "-out.hex"});
     ASSERT_TRUE(parsed.ok) << parsed.error;
@@ -60,6 +67,8 @@ TEST(CliOptions, RefusesBadCommandLines) {
         {"erase", "--keep-calibration=no"},
         {"erase", "--baud", "fast"},
         {"erase", "--baud", "0"},
+        {"erase", "--baud", "1"},  // a toggle byte of ten seconds
+        {"erase", "--baud", "3000001"},
         {"erase", "--hold-us", "-5"},
         {"erase", "--hold-us", "12us"},
         {"erase", "--hold-us", "10001"},     // beyond what any adapter needs

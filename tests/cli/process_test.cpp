@@ -96,7 +96,7 @@ TEST(CliProcess, DeviceFileAndModelFaultsExitWithFive) {
 
     // An unrecognised instruction ends the program with the system's message.
     cli.write("bad.txt",
-              "erasealgdef 1: begin,s1f,bogus,end\n"
+              "erasealgdef 1: begin,s02-1234,s08,w10,bogus,end\n"
               "model: TEST\nflash: 64\neeprom: 16\nconfigerased: 3FFF,3FFF\nconfig2used: false\n"
               "voltageseq: vddvpp\nprogtime: 5\npagesize: 1\nerasealg: 1\n");
     run = cli.run({"--devices", cli.path("bad.txt"), "--model", "test", "--port", "sim",
@@ -113,7 +113,7 @@ TEST(CliProcess, DeviceFileAndModelFaultsExitWithFive) {
     run = cli.run({"--devices", cli.path("bad.txt"), "--model", "1", "--port",
                    "sim:" + cli.path("chip.hex"), "--virtual-time", "erase"});
     EXPECT_EQ(run.exitcode, 5);
-    EXPECT_TRUE(cli.exists("chip.hex"));
+    EXPECT_TRUE(contains(cli.read("chip.hex"), ":020000003412B8\r\n")) << cli.read("chip.hex");
 }
 
 TEST(CliProcess, ShowPrintsTheLoadReportAndTheViewRows) {

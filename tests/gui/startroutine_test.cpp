@@ -1,8 +1,14 @@
 // The program as a process: a second start ends at once and silently; --help.
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
+
+#include <sys/stat.h>
+
+#include <functional>
 
 #include "gui/app/startroutine.h"
 #include "guirig.h"
@@ -100,6 +106,36 @@ TEST(GuiStart, ASettingsPathThatIsNoOrdinaryFileIsRefusedWithAnErrorBox) {
     EXPECT_TRUE(seen.seen);
     EXPECT_TRUE(seen.text.contains("/dev/null cannot be used")) << seen.text.toStdString();
     EXPECT_TRUE(seen.text.contains("left alone")) << seen.text.toStdString();
+}
+
+// The lock that keeps a second instance from starting: something other than a file there is
+// named with what is wrong, instead of a start that hangs with no window or ends without a word.
+TEST(GuiStart, AnInstanceLockThatIsNoFileIsRefusedWithAnErrorBox) {
+    auto* app = qobject_cast<QApplication*>(QCoreApplication::instance());
+    ASSERT_NE(app, nullptr);
+    const QByteArray runtime = qgetenv("XDG_RUNTIME_DIR");
+    const struct {
+        const char* kind;
+        std::function<bool(const QString&)> make;
+    } cases[] = {
+        {"a pipe", [](const QString& path) { return mkfifo(qPrintable(path), 0600) == 0; }},
+        {"a folder", [](const QString& path) { return QDir().mkdir(path); }},
+        {"a character device", [](const QString& path) { return QFile::link("/dev/null", path); }},
+    };
+    for (const auto& c : cases) {
+        QTemporaryDir dir;  // made 0700, as a runtime folder must be
+        qputenv("XDG_RUNTIME_DIR", dir.path().toUtf8());
+        const QString lock = dir.filePath("quellmark.lock");
+        ASSERT_TRUE(c.make(lock)) << c.kind;
+        SeenBox seen;
+        acceptmessage(seen);
+        EXPECT_EQ(startroutine(*app, {"--port", "sim"}), 2) << c.kind;
+        EXPECT_TRUE(seen.text.contains("The lock file " + lock)) << seen.text.toStdString();
+        EXPECT_TRUE(seen.text.contains(QString("it is ") + c.kind + ", not an ordinary file"))
+            << seen.text.toStdString();
+        EXPECT_TRUE(QFileInfo(lock).exists() || QFileInfo(lock).isSymLink()) << c.kind;
+    }
+    qputenv("XDG_RUNTIME_DIR", runtime);
 }
 
 }  // namespace

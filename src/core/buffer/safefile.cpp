@@ -1,5 +1,8 @@
 #include "buffer/safefile.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -90,6 +93,20 @@ bool maywrite(const std::string& target, std::string& reason) {
     return false;
 }
 
+// Gives the temporary file the owner and group of the file it replaces. A process that may not
+// (an ordinary user saving another's file it may write) keeps its own; the permissions, set
+// after this, still follow the old file.
+void keepowner(const std::string& target, const std::string& tempname) {
+    struct stat old {};
+    struct stat made {};
+    if (::stat(target.c_str(), &old) != 0 || ::stat(tempname.c_str(), &made) != 0) return;
+    if (old.st_uid == made.st_uid && old.st_gid == made.st_gid) return;
+    if (::chown(tempname.c_str(), old.st_uid, old.st_gid) != 0) {
+        // Not the owner: the group alone, where the process belongs to it.
+        [[maybe_unused]] const int ignored = ::chown(tempname.c_str(), uid_t(-1), old.st_gid);
+    }
+}
+
 // A file with other hard links is rewritten where it is, so every name keeps seeing the same
 // file; the complete new contents wait in the temporary file until that has worked.
 bool rewriteinplace(const std::string& target, const std::string& tempname, std::string_view bytes,
@@ -142,8 +159,12 @@ SafeWriteResult writefilesafely(const std::string& path, std::string_view bytes)
         result.ok = rewriteinplace(target, tempname, bytes, result.reason);
         return result;
     }
-    // The replacement keeps the old file's permissions, as an in-place rewrite would.
-    if (exists) fs::permissions(tempname, status.permissions(), ec);
+    // The replacement keeps the old file's permissions and, as far as the process may give
+    // them (root may), its owner and group, as an in-place rewrite would.
+    if (exists) {
+        keepowner(target, tempname);
+        fs::permissions(tempname, status.permissions(), ec);
+    }
     fs::rename(tempname, target, ec);
     if (ec) {
         std::error_code ignored;

@@ -61,8 +61,13 @@ IdentifyRun identify(Engine& engine) {
     IdentifyRun result;
     const SideRun side = runbeside(engine, engine.activemodel.identifysteps, "identify");
     result.run = side.run;
-    if (result.run.outcome == RunOutcome::Completed)
-        result.check = classify(engine, side.state.tempword & 0x3FFF);
+    if (result.run.outcome != RunOutcome::Completed) return result;
+    result.check = classify(engine, side.state.tempword & 0x3FFF);
+    // Every transfer of the script ended with DATA OUT low, and the supply is off again.
+    if (result.check.word == kDataInHigh) {
+        engine.linedriver.flush();
+        result.check.datainhigh = engine.linedriver.datain() == 1;
+    }
     return result;
 }
 
@@ -81,10 +86,14 @@ std::string idfailedmessage(const IdCheck& check, const Engine& engine, const st
     const std::string read = "the device ID reads " + hexwordh(check.word);
     std::string text;
     if (check.identity == ChipIdentity::NoChip) {
-        text = "No chip found: " + read + ". " +
-               (check.word == kDataInLow
-                    ? "DATA IN stays low, as it does without an adapter or without its supply."
-                    : "DATA IN only follows DATA OUT, as it does with an empty socket.") +
+        const char* const datain =
+            check.word == kDataInLow
+                ? "DATA IN stays low, as it does without an adapter or without its supply."
+            : check.datainhigh
+                ? "DATA IN stays high even while DATA OUT is low: something holds it high (check "
+                  "the adapter's DATA IN line, pin 6 of the port, for a short)."
+                : "DATA IN only follows DATA OUT, as it does with an empty socket.";
+        text = "No chip found: " + read + ". " + datain +
                "\r\n\r\nCheck that the chip sits in the socket the right way round, that the "
                "adapter is plugged into the port in use and has its supply, and that the model "
                "chosen (" +

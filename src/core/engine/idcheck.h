@@ -26,6 +26,9 @@ struct IdCheck {
     // The word's bits outside the ID mask of the first of those models, or of the active model
     // when none matches.
     int32_t revision = -1;
+    // A word of all ones, and DATA IN still high once the script left DATA OUT low: no chip and
+    // no empty socket reads that way, something holds the line high.
+    bool datainhigh = false;
 };
 
 struct IdentifyRun {
@@ -36,7 +39,9 @@ struct IdentifyRun {
 // Whether an operation reads the ID first: the check is on and the model has an ID.
 bool idcheckwanted(const Engine& engine);
 
-// Runs the active model's identify script and classifies the word it leaves in tempword. The run
+// Runs the active model's identify script and classifies the word it leaves in tempword; on a
+// word of all ones, reads DATA IN once more with DATA OUT low to tell an empty socket (DATA IN
+// follows DATA OUT) from a line held high. The run
 // uses a copy of the program buffer and interpreter state of its own, so the buffer, the
 // mismatch report and the registers of the operation's own run stay as they were. A script that
 // leaves the supply switched on is switched off and counts as a script error.

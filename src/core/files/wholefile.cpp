@@ -1,11 +1,15 @@
 #include "files/wholefile.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <memory>
 #include <system_error>
+
+#include "files/filekind.h"
 
 namespace qm {
 
@@ -13,9 +17,23 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct FileCloser {
-    void operator()(std::FILE* file) const { std::fclose(file); }
+// An open file descriptor, closed with its scope.
+struct Descriptor {
+    int fd = -1;
+    ~Descriptor() {
+        if (fd >= 0) ::close(fd);
+    }
 };
+
+fs::file_type filetypeof(mode_t mode) {
+    if (S_ISREG(mode)) return fs::file_type::regular;
+    if (S_ISDIR(mode)) return fs::file_type::directory;
+    if (S_ISCHR(mode)) return fs::file_type::character;
+    if (S_ISBLK(mode)) return fs::file_type::block;
+    if (S_ISFIFO(mode)) return fs::file_type::fifo;
+    if (S_ISSOCK(mode)) return fs::file_type::socket;
+    return fs::file_type::unknown;
+}
 
 WholeFile failure(WholeFileFault fault, std::string reason) {
     WholeFile result;
@@ -27,6 +45,16 @@ WholeFile failure(WholeFileFault fault, std::string reason) {
 // "The file cannot be read: Input/output error." with the system's reason when there is one.
 std::string sentence(const char* what, int err) {
     return std::string(what) + (err != 0 ? std::string(": ") + std::strerror(err) : "") + ".";
+}
+
+// The refusal of anything but an ordinary file; fault None for an ordinary file.
+WholeFile notregular(fs::file_type type) {
+    if (type == fs::file_type::regular) return {};
+    if (type == fs::file_type::directory)
+        return failure(WholeFileFault::Folder, "The name belongs to a folder, not a file.");
+    return failure(
+        WholeFileFault::NotRegular,
+        "The name does not belong to an ordinary file (it is " + filekindtext(type) + ").");
 }
 
 std::string toolarge(std::uintmax_t maxbytes) {
@@ -54,32 +82,42 @@ WholeFile readwholefile(const std::string& path, std::uintmax_t maxbytes) {
                        "The file cannot be opened: " + ec.message() + ".");
     }
     if (!fs::exists(status)) return failure(WholeFileFault::Missing, "The file does not exist.");
-    if (fs::is_directory(status))
-        return failure(WholeFileFault::Folder, "The name belongs to a folder, not a file.");
-    if (!fs::is_regular_file(status)) {
-        return failure(WholeFileFault::NotRegular,
-                       "The name does not belong to an ordinary file (it is a device or a pipe).");
-    }
-    const std::uintmax_t size = fs::file_size(path, ec);
-    if (!ec && size > maxbytes) return failure(WholeFileFault::TooLarge, toolarge(maxbytes));
+    // Devices are never opened: opening one can have effects of its own (a serial port raises
+    // its modem lines).
+    if (const WholeFile refused = notregular(status.type()); refused.fault != WholeFileFault::None)
+        return refused;
 
+    // Something else may have been put under the name since it was looked at: opened without
+    // blocking (a pipe would otherwise wait for a writer), the descriptor is checked again.
     errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file) {
+    const Descriptor file{::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC)};
+    if (file.fd < 0) {
+        if (errno == ENOENT) return failure(WholeFileFault::Missing, "The file does not exist.");
         return failure(WholeFileFault::OpenFailed, sentence("The file cannot be opened", errno));
     }
+    struct stat opened {};
+    if (::fstat(file.fd, &opened) != 0)
+        return failure(WholeFileFault::OpenFailed, sentence("The file cannot be opened", errno));
+    if (const WholeFile refused = notregular(filetypeof(opened.st_mode));
+        refused.fault != WholeFileFault::None)
+        return refused;
+    if (std::uintmax_t(opened.st_size) > maxbytes)
+        return failure(WholeFileFault::TooLarge, toolarge(maxbytes));
+
     WholeFile result;
-    if (!ec) result.bytes.reserve(static_cast<size_t>(size));
+    result.bytes.reserve(static_cast<size_t>(opened.st_size));
     char chunk[65536];
-    size_t got = 0;
-    while ((got = std::fread(chunk, 1, sizeof chunk, file.get())) > 0) {
-        // The size was looked up before opening; the file may have grown since.
-        if (result.bytes.size() + got > maxbytes)
+    for (;;) {
+        const ssize_t got = ::read(file.fd, chunk, sizeof chunk);
+        if (got == 0) break;
+        if (got < 0) {
+            if (errno == EINTR) continue;
+            return failure(WholeFileFault::ReadFailed, sentence("The file cannot be read", errno));
+        }
+        // The size was looked up before reading; the file may have grown since.
+        if (result.bytes.size() + size_t(got) > maxbytes)
             return failure(WholeFileFault::TooLarge, toolarge(maxbytes));
-        result.bytes.append(chunk, got);
-    }
-    if (std::ferror(file.get())) {
-        return failure(WholeFileFault::ReadFailed, sentence("The file cannot be read", errno));
+        result.bytes.append(chunk, size_t(got));
     }
     return result;
 }

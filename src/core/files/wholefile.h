@@ -24,9 +24,10 @@ struct WholeFile {
 };
 
 // Reads the file at path whole, when it is an ordinary file (or a link to one) of at most
-// maxbytes bytes. Folders, devices and pipes are refused before they are opened, so nothing
-// blocks or reads on forever, and a file that grows past the limit while it is read is refused
-// too. Memory use stays at the file's size.
+// maxbytes bytes. Folders, devices, pipes and sockets are refused before they are opened, and
+// the file is opened without blocking and checked again, so that something put under the name in
+// between (a pipe renamed over it) is refused too: nothing blocks or reads on forever. A file that
+// grows past the limit while it is read is refused as well. Memory use stays at the file's size.
 WholeFile readwholefile(const std::string& path, std::uintmax_t maxbytes);
 
 // A byte count as people write it: "16 MiB", "4 KiB", "100 bytes" (binary units, whole numbers

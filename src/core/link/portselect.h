@@ -15,19 +15,24 @@ namespace qm {
 // The programmer port: which one is in use and whether it is open. One instance lives as long as
 // the program; portlist and defaultport are fixed at start-up by listports.
 struct PortState {
-    int32_t portnumber = 0;   // COM port number in use
-    std::string baudrate;     // text of "Serial Port Baud Rate"
-    bool portready = false;   // the last openport succeeded
-    std::string portlist;     // openable ports found at start-up, CR LF between lines
+    int32_t portnumber = 0;  // COM port number in use
+    std::string baudrate;    // text of "Serial Port Baud Rate"
+    bool portready = false;  // the last openport succeeded
+    std::string portlist;    // openable ports found at start-up, CR LF between lines
     // Highest openable port found at start-up, or 2. Starts at 2 rather than 0 so an openport
     // before listports cannot store port 0.
     int32_t defaultport = 2;
-    int32_t holdtime = 0;     // "Line Hold Time" in microseconds, as last read by openport
+    int32_t holdtime = 0;  // "Line Hold Time" in microseconds, as last read by openport
 };
 
 // Upper limit applied to "Line Hold Time". Longer holds would stretch one chip operation over
 // hours; no adapter needs more than a few milliseconds per line change.
 inline constexpr int32_t kMaxLineHoldTime = 10000;
+
+// The baud rates a port is opened at: what serial ports and USB cables can send. The rate only
+// sets how long the supply toggle byte lasts; at 1 baud it would take ten seconds.
+inline constexpr int32_t kMinBaudRate = 300;
+inline constexpr int32_t kMaxBaudRate = 3000000;
 
 // Baud rate at which ports are probed.
 inline constexpr int32_t kProbeBaud = 9600;

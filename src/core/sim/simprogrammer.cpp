@@ -48,9 +48,19 @@ bool SimProgrammer::open(const std::string& imagepath, std::string& why) {
         return false;
     }
     if (!imagepath_.empty()) {
-        if (!loadchipimage(*chip_, imagepath_, why)) return false;
         std::error_code ec;
-        if (std::filesystem::exists(imagepath_, ec)) imageloaded_ = chipimagetext(*chip_);
+        if (!std::filesystem::exists(imagepath_, ec)) {
+            // A missing image is a new, erased chip, saved once a run changes it: its folder
+            // must be there to take it.
+            const std::filesystem::path folder =
+                std::filesystem::absolute(imagepath_, ec).parent_path();
+            if (!std::filesystem::is_directory(folder, ec)) {
+                why = "its folder " + folder.string() + " does not exist";
+                return false;
+            }
+        }
+        if (!loadchipimage(*chip_, imagepath_, why)) return false;
+        imageloaded_ = chipimagetext(*chip_);
     }
     adapter_.attach(chip_.get());
     adapter_.open(kSimPortName, 9600);
@@ -69,8 +79,8 @@ std::string SimProgrammer::statustext() const {
 
 bool SimProgrammer::saveimage(std::string& why) {
     if (imagepath_.empty() || !chip_) return true;
-    // A run that did not change the chip leaves the image file exactly as it was.
-    if (!imageloaded_.empty() && chipimagetext(*chip_) == imageloaded_) return true;
+    // A run that did not change the chip leaves the image file exactly as it was, or absent.
+    if (chipimagetext(*chip_) == imageloaded_) return true;
     if (!savechipimage(*chip_, imagepath_, why)) return false;
     imageloaded_ = chipimagetext(*chip_);
     return true;

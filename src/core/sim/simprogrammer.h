@@ -33,9 +33,9 @@ class SimProgrammer {
     SimProgrammer(const SimProgrammer&) = delete;
     SimProgrammer& operator=(const SimProgrammer&) = delete;
 
-    // Loads the image (when imagepath is not empty; a missing file is a new, erased chip) and
-    // opens the adapter. False, with the reason in why, when the image cannot be used (an empty
-    // socket keeps no image).
+    // Loads the image (when imagepath is not empty; a missing file is a new, erased chip, and
+    // its folder must exist) and opens the adapter. False, with the reason in why, when the image
+    // cannot be used (an empty socket keeps no image).
     bool open(const std::string& imagepath, std::string& why);
 
     // The adapter's port. Behind a cable the cable drives it; the program uses cable() instead.
@@ -54,8 +54,8 @@ class SimProgrammer {
     std::string statustext() const;
 
     // Stores the chip's memory in the image file, when there is one and the chip has changed
-    // since the image was loaded or last saved. False with a reason on failure; the old image
-    // then stays whole.
+    // since the image was loaded or last saved (a new image is written only once a run changed
+    // the chip). False with a reason on failure; the old image then stays whole.
     bool saveimage(std::string& why);
 
     // What the chip logged as faults (violated timing, ignored, unknown or incomplete commands)
@@ -73,8 +73,8 @@ class SimProgrammer {
     std::unique_ptr<SimFt232r> cable_;
     std::unique_ptr<PicChip> chip_;
     std::string imagepath_;
-    // The image as loaded or last saved, to tell whether a run changed the chip; empty for a new
-    // image, which is always written.
+    // The image as loaded or last saved (for a new image, the erased chip's), to tell whether a
+    // run changed the chip.
     std::string imageloaded_;
     // The cable's counts already reported.
     int64_t shortstates_ = 0;

@@ -49,7 +49,8 @@ const Socket kSockets[] = {
      "Operation failed: no chip found.",
      "No chip found: the device ID reads 0000h. DATA IN stays low"},
     {"DATA IN stuck high", "16F628A", true, -1, ChipIdentity::NoChip,
-     "Operation failed: no chip found.", "No chip found: the device ID reads 3FFFh."},
+     "Operation failed: no chip found.",
+     "No chip found: the device ID reads 3FFFh. DATA IN stays high even while DATA OUT is low"},
 };
 
 struct SocketRig : SimEngineRig {
