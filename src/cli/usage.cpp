@@ -1,5 +1,7 @@
 #include "cli/usage.h"
 
+#include "text/licence.h"
+
 #ifndef QUELLMARK_VERSION
 #define QUELLMARK_VERSION "unknown"
 #endif
@@ -85,7 +87,9 @@ Exit codes:
 )";
 }
 
-std::string versiontext() { return std::string("quellmark-cli ") + QUELLMARK_VERSION + "\n"; }
+std::string versiontext() {
+    return std::string("quellmark-cli ") + QUELLMARK_VERSION + "\n" + kLicenceLine + "\n";
+}
 
 std::string usagehint() { return "Try 'quellmark-cli --help'.\n"; }
 

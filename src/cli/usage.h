@@ -6,7 +6,7 @@ namespace qm::cli {
 
 // The --help text, exit codes included.
 std::string usagetext();
-// The --version line.
+// The --version text: the program's name and version, then its licence.
 std::string versiontext();
 // The short hint printed after a usage error.
 std::string usagehint();

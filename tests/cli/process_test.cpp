@@ -35,7 +35,8 @@ TEST(CliProcess, HelpVersionAndUsageErrors) {
 
     run = cli.run({"--version"});
     EXPECT_EQ(run.exitcode, 0);
-    EXPECT_TRUE(contains(run.out, "quellmark-cli ")) << run.out;
+    EXPECT_EQ(run.out, "quellmark-cli " QUELLMARK_VERSION
+                       "\nLicense: GNU GPL version 3 or later (GPL-3.0-or-later)\n");
 
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
              {}, {"flash"}, {"program"}, {"erase", "--port", "99"}}) {

@@ -66,7 +66,7 @@ TEST(GuiHelpCommands, PinoutAndAboutShowTheirTexts) {
     acceptmessage(about);
     rig.window->findChild<QAction*>("menuabout")->trigger();
     const QStringList lines = about.text.split('\n');
-    ASSERT_EQ(lines.size(), 11) << about.text.toStdString();
+    ASSERT_EQ(lines.size(), 12) << about.text.toStdString();
     EXPECT_EQ(lines[0], "Quellmark");
     EXPECT_EQ(lines[1], "Author: Quellmark developers");
     EXPECT_EQ(lines[4],
@@ -75,6 +75,7 @@ TEST(GuiHelpCommands, PinoutAndAboutShowTheirTexts) {
     EXPECT_TRUE(lines[5].startsWith("This is free software add-on for Fenwright available on "));
     EXPECT_EQ(lines[7], "Send bug reports and suggestions to:");
     EXPECT_EQ(lines[10], QString("Version ") + QUELLMARK_VERSION + ", Qt " + qVersion());
+    EXPECT_EQ(lines[11], "License: GNU GPL version 3 or later (GPL-3.0-or-later)");
 }
 
 }  // namespace

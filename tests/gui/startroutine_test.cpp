@@ -80,7 +80,9 @@ TEST(GuiStart, HelpAndBadArgumentsAnswerOnTheTerminal) {
     version.start(QUELLMARK_GUI_EXE, {"--version"});
     ASSERT_TRUE(version.waitForFinished(10000));
     EXPECT_EQ(version.exitCode(), 0);
-    EXPECT_EQ(version.readAllStandardOutput(), "quellmark " QUELLMARK_VERSION "\n");
+    EXPECT_EQ(version.readAllStandardOutput(),
+              "quellmark " QUELLMARK_VERSION
+              "\nLicense: GNU GPL version 3 or later (GPL-3.0-or-later)\n");
 
     const std::pair<QStringList, QByteArray> bads[] = {
         {{"--port", "COM17"}, "--port COM17"},

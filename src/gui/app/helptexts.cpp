@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "text/licence.h"
+
 namespace qm::gui {
 
 namespace {
@@ -53,6 +55,7 @@ QString abouttext(const QString& title, const QString& version, const QString& q
         kBugAddress,
         "",
         "Version " + version + ", Qt " + qtversion,
+        kLicenceLine,
     });
 }
 

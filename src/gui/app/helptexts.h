@@ -10,7 +10,7 @@ namespace qm::gui {
 QString pinouttext();
 
 // "About Quellmark": the title, the author and rights lines, the warranty and web lines, the
-// bug-report address, then the program's version and the Qt version it runs on.
+// bug-report address, then the program's version and the Qt version it runs on, and the licence.
 QString abouttext(const QString& title, const QString& version, const QString& qtversion);
 
 }  // namespace qm::gui

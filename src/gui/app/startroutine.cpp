@@ -15,6 +15,7 @@
 #include "platform/applicationfolder.h"
 #include "platform/stopsignals.h"
 #include "platform/usersettings.h"
+#include "text/licence.h"
 
 namespace qm::gui {
 
@@ -51,8 +52,9 @@ std::optional<int> answeronterminal(const std::vector<std::string>& args) {
         return kExitUsage;
     }
     if (parsed.options.help || parsed.options.version) {
-        std::fputs(parsed.options.help ? startusage().c_str() : "quellmark " QUELLMARK_VERSION "\n",
-                   stdout);
+        const std::string version =
+            std::string("quellmark " QUELLMARK_VERSION "\n") + kLicenceLine + "\n";
+        std::fputs(parsed.options.help ? startusage().c_str() : version.c_str(), stdout);
         return 0;
     }
     return std::nullopt;
