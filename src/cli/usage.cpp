@@ -83,7 +83,8 @@ Exit codes:
      another chip than the model's, or identify found no model with it
   7  calibration: a word to keep does not have its form (nothing was erased), or
      it was not kept
-  130, 143  stopped by Ctrl-C (SIGINT) or SIGTERM: the supply is switched off
+  129, 130, 131, 143  stopped by SIGHUP, Ctrl-C (SIGINT), Ctrl-\ (SIGQUIT) or
+     SIGTERM: the supply is switched off first
 )";
 }
 
