@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "devices/configfields.h"
 #include "devices/devicemodel.h"
 
 namespace qm {
@@ -48,6 +49,10 @@ struct ActiveModel {
     int32_t deviceidmask = kDefaultDeviceIdMask;
     // Implemented bits of CONF1 and CONF2: the configuration checks compare only these.
     std::array<int32_t, 2> configmask{0x3FFF, 0x3FFF};
+    // The named fields of CONF1 (index 0) and CONF2 (index 1), from the field sets that the
+    // model's configfields and config2fields keys name; empty when it names none. Activation has
+    // checked them: inside configmask, no overlap, one erased setting per field (configfields.h).
+    std::array<ConfigFieldSet, 2> configfields;
     // The script that reads 2006h into tempword; empty when the model has none.
     std::vector<std::string> identifysteps;
     // The words to keep; the script that reads word k into register cal<k>, and the one that
@@ -55,7 +60,8 @@ struct ActiveModel {
     std::vector<CalibrationWord> calibration;
     std::vector<std::string> calreadsteps;
     std::vector<std::string> calwritesteps;
-    // Instruction lists by Operation. Instruction n, counted from 1 as scripts and messages count it, is steps[op][n-1].
+    // Instruction lists by Operation. Instruction n, counted from 1 as scripts and messages count
+    // it, is steps[op][n-1].
     std::array<std::vector<std::string>, kOperationCount> steps;
 
     const std::vector<std::string>& erasesteps() const { return steps[0]; }

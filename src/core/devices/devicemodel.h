@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "devices/configfields.h"
+
 namespace qm {
 
 // The five chip operations, in the order the device file and the model fields list them.
@@ -39,6 +41,9 @@ struct DeviceTable {
     std::array<std::array<std::string, kAlgSlots>, kOperationCount> algdefs;
     // The numbered definitions of the optional script kinds, by keyword ("identifyalgdef").
     std::map<std::string, std::array<std::string, kAlgSlots>> optionaldefs;
+    // The configuration field sets, by number (kFirstFieldSet..kLastFieldSet): the fields of
+    // "configfield N:" lines with the settings of "configsetting N:" lines, in file order.
+    std::map<int32_t, ConfigFieldSet> configfieldsets;
     // models[0] is slot 0, which belongs to no model: key lines before the first "model:" land
     // there. Models are numbered 1..modelcount().
     std::vector<devicemodel> models{1};

@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "devices/configfieldlines.h"
 #include "devices/optionalkeys.h"
 #include "files/wholefile.h"
 #include "text/asciicase.h"
@@ -85,6 +86,16 @@ class DeviceFileParser {
         }
         // Everything after the first space: the value of key lines, the number of definitions.
         const std::string_view afterspace = line.substr(space + 1);
+
+        if (const std::string_view word = std::string_view(lower).substr(0, space);
+            isconfigfieldkeyword(word)) {
+            const bool hascolon = colon != std::string_view::npos;
+            const std::string reason =
+                readconfigfieldline(result_.table, word, afterspace, hascolon,
+                                    hascolon ? line.substr(colon + 1) : std::string_view());
+            if (!reason.empty()) warn(linenumber, line, reason);
+            return;
+        }
 
         if (auto* definitions = definitiontable(std::string_view(lower).substr(0, space))) {
             const int32_t number = leadingnumber(afterspace);

@@ -25,8 +25,10 @@ namespace qm {
 //                         AAAA (the word at AAAAh), AAAA&MMMM (its bits MMMMh), either followed
 //                         by =FFFF, the form the kept bits must have before an erase (hex
 //                         digits, X for any digit)
-inline constexpr std::array<std::string_view, 4> kOptionalValueKeys{
-    "deviceid:", "deviceidmask:", "configmask:", "calibration:"};
+// "configfields: 2"       the field set (configfieldlines.h) that names the fields of CONF1
+// "config2fields: 5"      the same for CONF2, on a model with config2used true
+inline constexpr std::array<std::string_view, 6> kOptionalValueKeys{
+    "deviceid:", "deviceidmask:", "configmask:", "calibration:", "configfields:", "config2fields:"};
 
 // A script kind of its own: numbered definitions under `keyword` ("identifyalgdef 1: ..."), and
 // the model key that copies one of them onto the model ("identifyalg: 1").

@@ -1,6 +1,7 @@
 #include "devices/selectmodel.h"
 
 #include "buffer/hextext.h"
+#include "devices/modelconfigfields.h"
 #include "devices/optionalkeys.h"
 #include "text/asciicase.h"
 #include "text/leadingnumber.h"
@@ -97,6 +98,10 @@ SelectModelResult selectmodel(const DeviceTable& table, int32_t modelnumber,
     result.message = checksizes(model, converted);
     if (!result.message.empty()) return result;
     if (const std::string why = convertoptionalkeys(model, converted); !why.empty()) {
+        result.message = refusal(model, why);
+        return result;
+    }
+    if (const std::string why = convertconfigfields(table, model, converted); !why.empty()) {
         result.message = refusal(model, why);
         return result;
     }

@@ -95,15 +95,15 @@ void family870(ChipFamily& f) {
 
 void family87xa(ChipFamily& f) {
     setcommon(f, true);
-    f.unimplementedfill = 0x3FFF;  // "may read 1" [U]
-    f.cpmask = 0x2000;             // [U] as on the 62xA
+    f.cpmask = 0x2000;  // [U] as on the 62xA
     f.cpdmask = 0x0100;
     // The erase/program cycle is documented as 4 ms, yet every surveyed programmer waits at
     // least 8 ms for it; the simulated chip asks for 8 ms so that no script relies on less.
     set(f, 0x08, ChipAction::kBeginEraseProgram, 8 * kMs, 8 * kMs);
     // Data memory through 18h is not documented [U]: program only, like code.
     set(f, 0x18, ChipAction::kBeginExternalProgram, 1 * kMs, 1 * kMs);
-    set(f, 0x17, ChipAction::kEndProgramming);
+    // Two other programmers pause 100 us after 17h; the chip asks for that pause [U].
+    set(f, 0x17, ChipAction::kEndProgramming, 100, 100);
     set(f, 0x09, ChipAction::kBulkEraseProgram, 10 * kMs, 10 * kMs);
     set(f, 0x0B, ChipAction::kBulkEraseData, 10 * kMs, 10 * kMs);
     set(f, 0x1F, ChipAction::kChipErase, 15 * kMs, 15 * kMs);  // 8-15 ms: the upper end
@@ -123,7 +123,8 @@ void family818(ChipFamily& f) {
     set(f, 0x08, ChipAction::kBeginExternalEraseProgram, 1 * kMs, 2 * kMs);
     // Data memory gets the 2 ms every programmer waits rather than the 1 ms of code [U].
     set(f, 0x18, ChipAction::kBeginExternalProgram, 1 * kMs, 2 * kMs);
-    set(f, 0x17, ChipAction::kEndProgramming);
+    // 100 us after 17h, as two other programmers pause [U].
+    set(f, 0x17, ChipAction::kEndProgramming, 100, 100);
     set(f, 0x09, ChipAction::kArmProgramErase);
     set(f, 0x0B, ChipAction::kArmDataErase);
     set(f, 0x1F, ChipAction::kChipErase, 8 * kMs, 8 * kMs);
@@ -131,8 +132,6 @@ void family818(ChipFamily& f) {
 
 void family8788(ChipFamily& f) {
     setcommon(f, true);
-    // Both words erase to 3FFFh [U], so the unimplemented CONFIG2 bits read 1.
-    f.unimplementedfill = 0x3FFF;
     f.cpmask = 0x2000;  // [U] as on the 62xA
     f.cpdmask = 0x0100;
     // What 08h does on its own is not documented [U]. The conservative reading: an externally
@@ -140,7 +139,8 @@ void family8788(ChipFamily& f) {
     set(f, 0x08, ChipAction::kBeginExternalEraseProgram, 2 * kMs, 2 * kMs);
     // Data memory gets the 2 ms the safe scripts wait rather than the 1 ms of code [U].
     set(f, 0x18, ChipAction::kBeginExternalProgram, 1 * kMs, 2 * kMs);
-    set(f, 0x17, ChipAction::kEndProgramming);
+    // 100 us after 17h, as two other programmers pause [U].
+    set(f, 0x17, ChipAction::kEndProgramming, 100, 100);
     set(f, 0x09, ChipAction::kBulkEraseProgram, 10 * kMs, 10 * kMs);
     set(f, 0x0B, ChipAction::kBulkEraseData, 10 * kMs, 10 * kMs);
     set(f, 0x1F, ChipAction::kChipErase, 10 * kMs, 10 * kMs);

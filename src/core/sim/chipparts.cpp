@@ -36,8 +36,8 @@ struct Part {
     int32_t cpmask = -1;
 };
 
-// Unimplemented configuration bits read 0 on the parts added with the calibration work (what the
-// programmers' blank values imply) [U]; the older families keep their own choice.
+// Unimplemented configuration bits read 0 on every part, as the programmers' blank values imply
+// [U] and as the device file's erased values say.
 constexpr Part kParts[] = {
     {"16F84A", K::k84A, 1024, 64, 0x0560, false, {0x3FFF, 0}, 1},
 
@@ -100,12 +100,12 @@ constexpr Part kParts[] = {
     {"16F689", K::kMidrange, 4096, 256, 0x1340, false, {0x0FFF, 0}, 4, 0x2008, 1},
     {"16F690", K::kMidrange, 4096, 256, 0x1400, false, {0x0FFF, 0}, 4, 0x2008, 1},
 
-    // 8 write latches by one source, 4 by another [U]: 4, under which an 8-word block fails.
+    // 4 write latches on the 16F882/883/884, 8 on the 16F886/887.
     {"16F882", K::kMidrange, 2048, 128, 0x2000, false, {0x3FFF, 0x0700}, 4, 0x2009, 1},
     {"16F883", K::kMidrange, 4096, 256, 0x2020, false, {0x3FFF, 0x0700}, 4, 0x2009, 1},
     {"16F884", K::kMidrange, 4096, 256, 0x2040, false, {0x3FFF, 0x0700}, 4, 0x2009, 1},
-    {"16F886", K::kMidrange, 8192, 256, 0x2060, false, {0x3FFF, 0x0700}, 4, 0x2009, 1},
-    {"16F887", K::kMidrange, 8192, 256, 0x2080, false, {0x3FFF, 0x0700}, 4, 0x2009, 1},
+    {"16F886", K::kMidrange, 8192, 256, 0x2060, false, {0x3FFF, 0x0700}, 8, 0x2009, 1},
+    {"16F887", K::kMidrange, 8192, 256, 0x2080, false, {0x3FFF, 0x0700}, 8, 0x2009, 1},
 
     // 4 or 8 write latches on the 16F913/914 [U]: 4.
     {"16F913", K::kMidrange, 4096, 256, 0x13E0, true, {0x1FFF, 0}, 4, 0x2008, 2},
@@ -117,14 +117,14 @@ constexpr Part kParts[] = {
     {"16F785", K::kMidrange, 2048, 256, 0x1200, false, {0x0FFF, 0}, 4, 0x2008, 2},
     {"16HV785", K::kMidrange, 2048, 256, 0x1220, false, {0x0FFF, 0}, 4, 0x2008, 2},
 
-    // Configuration layouts are not known [U]: every bit of both words is kept as written.
-    {"16F722", K::k72x, 2048, 0, 0x1880, false, {0x3FFF, 0x3FFF}, 8, 0x2009, 2},
-    {"16F722A", K::k72x, 2048, 0, 0x1B20, false, {0x3FFF, 0x3FFF}, 8, 0x2009, 2},
-    {"16F723", K::k72x, 4096, 0, 0x1860, false, {0x3FFF, 0x3FFF}, 8, 0x2009, 2},
-    {"16F723A", K::k72x, 4096, 0, 0x1B00, false, {0x3FFF, 0x3FFF}, 8, 0x2009, 2},
-    {"16F724", K::k72x, 4096, 0, 0x1840, false, {0x3FFF, 0x3FFF}, 8, 0x2009, 2},
-    {"16F726", K::k72x, 8192, 0, 0x1820, false, {0x3FFF, 0x3FFF}, 8, 0x2009, 2},
-    {"16F727", K::k72x, 8192, 0, 0x1800, false, {0x3FFF, 0x3FFF}, 8, 0x2009, 2},
+    // CONFIG1 implements 377F; CONFIG2 only VCAPEN, bits 5:4.
+    {"16F722", K::k72x, 2048, 0, 0x1880, false, {0x377F, 0x0030}, 8, 0x2009, 2},
+    {"16F722A", K::k72x, 2048, 0, 0x1B20, false, {0x377F, 0x0030}, 8, 0x2009, 2},
+    {"16F723", K::k72x, 4096, 0, 0x1860, false, {0x377F, 0x0030}, 8, 0x2009, 2},
+    {"16F723A", K::k72x, 4096, 0, 0x1B00, false, {0x377F, 0x0030}, 8, 0x2009, 2},
+    {"16F724", K::k72x, 4096, 0, 0x1840, false, {0x377F, 0x0030}, 8, 0x2009, 2},
+    {"16F726", K::k72x, 8192, 0, 0x1820, false, {0x377F, 0x0030}, 8, 0x2009, 2},
+    {"16F727", K::k72x, 8192, 0, 0x1800, false, {0x377F, 0x0030}, 8, 0x2009, 2},
 
     {"12F609", K::k615, 1024, 0, 0x2240, false, {0x03FF, 0}, 1, 0x2008, 1},
     {"12HV609", K::k615, 1024, 0, 0x2280, false, {0x03FF, 0}, 1, 0x2008, 1},
@@ -134,7 +134,7 @@ constexpr Part kParts[] = {
     {"16HV610", K::k615, 1024, 0, 0x22A0, false, {0x03FF, 0}, 1, 0x2008, 1},
     {"16F616", K::k615, 2048, 0, 0x1240, false, {0x03FF, 0}, 4, 0x2008, 1},
     {"16HV616", K::k615, 2048, 0, 0x1260, false, {0x03FF, 0}, 4, 0x2008, 1},
-    {"12F617", K::k615, 2048, 0, 0x1360, false, {0x07FF, 0}, 4, 0x2008, 1},
+    {"12F617", K::k615, 2048, 0, 0x1360, false, {0x0FFF, 0}, 4, 0x2008, 1},
 };
 
 // A factory value for calibration word i of a part: our own, derived from the ID so parts

@@ -5,6 +5,7 @@
 #include <set>
 #include <string>
 
+#include "devices/configfields.h"
 #include "devices/loaddevices.h"
 #include "devices/selectmodel.h"
 
@@ -81,6 +82,60 @@ TEST(ShippedDevices, TwoConfigurationWordsOnlyWhereTheScriptsHandleThem) {
         EXPECT_EQ(has(model.readsteps(), "config2=s"), two) << model.modelname;
         EXPECT_EQ(has(model.blankchecksteps(), "checkblankconfig2"), two) << model.modelname;
     }
+}
+
+// Every configuration word of every model is described by named fields that fit it: inside the
+// mask, no overlap, together with the kept calibration bits the whole mask, each field's erased
+// setting the erased word's bits, and every setting encoded into the erased word decodes back.
+TEST(ShippedDevices, EveryConfigurationWordHasFieldsThatDecodeAndEncodeIt) {
+    const LoadDevicesResult loaded = loadshipped();
+    ASSERT_EQ(loaded.status, LoadDevicesStatus::Ok) << loaded.error;
+    size_t fields = 0;
+    size_t settings = 0;
+    for (int n = 1; n <= loaded.table.modelcount(); ++n) {
+        ActiveModel model;
+        ASSERT_TRUE(selectmodel(loaded.table, n, model).ok);
+        EXPECT_EQ(model.configfields[1].empty(), !model.config2used) << model.modelname;
+        for (size_t w = 0; w < (model.config2used ? 2u : 1u); ++w) {
+            SCOPED_TRACE(model.modelname + " CONF" + std::to_string(w + 1));
+            const ConfigFieldSet& set = model.configfields[w];
+            const int32_t erased = model.erasedconfig[w];
+            EXPECT_FALSE(set.empty());
+            int32_t used = 0;
+            for (const ConfigField& field : set) {
+                SCOPED_TRACE(field.name);
+                EXPECT_EQ(field.mask & ~model.configmask[w], 0);
+                EXPECT_EQ(field.mask & used, 0);
+                used |= field.mask;
+                EXPECT_FALSE(field.title.empty());
+                const ConfigSetting* blank = erasedsetting(field);
+                ASSERT_NE(blank, nullptr);
+                EXPECT_EQ(blank->value, erased & field.mask);
+                for (const ConfigSetting& setting : field.settings) {
+                    EXPECT_FALSE(setting.description.empty()) << setting.name;
+                    const int32_t word = encodeconfig(erased, field, setting);
+                    EXPECT_EQ(word & ~field.mask, erased & ~field.mask) << setting.name;
+                    EXPECT_EQ(settingof(field, word), &setting) << setting.name;
+                    ++settings;
+                }
+                ++fields;
+            }
+            int32_t calibrationbits = 0;
+            for (const CalibrationWord& word : model.calibration)
+                if (word.address == 0x2007 + int32_t(w)) calibrationbits |= word.mask;
+            EXPECT_EQ(used | calibrationbits, model.configmask[w]);
+            // The erased word decodes to every field's erased setting, and those encode it back.
+            int32_t rebuilt = erased & ~used;
+            for (const DecodedField& decoded : decodeconfig(set, erased)) {
+                ASSERT_NE(decoded.setting, nullptr) << decoded.field->name;
+                EXPECT_TRUE(decoded.setting->erased) << decoded.field->name;
+                rebuilt = encodeconfig(rebuilt, *decoded.field, *decoded.setting);
+            }
+            EXPECT_EQ(rebuilt, erased);
+        }
+    }
+    EXPECT_GT(fields, 0u);
+    EXPECT_GT(settings, fields);
 }
 
 }  // namespace

@@ -151,6 +151,16 @@ TEST_P(ShippedModel, ProgramVerifyReadEraseAndBlankCheckOnTheSimulatedChip) {
     EXPECT_EQ(rig.model.eepromsize, rig.chip->family().eepromsize);
     EXPECT_EQ(rig.model.pagesize, rig.chip->family().latchwords);
     EXPECT_EQ(rig.model.config2used, rig.chip->family().configmask[1] != 0);
+    // Its configuration masks are the chip's implemented bits, and its erased values what a blank
+    // chip reads (apart from factory band-gap bits).
+    const ChipFamily& family = rig.chip->family();
+    EXPECT_EQ(rig.model.configmask[0], family.configmask[0]);
+    EXPECT_EQ(rig.chip->configword(0x2007) & ~family.bgmask,
+              rig.model.erasedconfig[0] & ~family.bgmask);
+    if (rig.model.config2used) {
+        EXPECT_EQ(rig.model.configmask[1], family.configmask[1]);
+        EXPECT_EQ(rig.chip->configword(0x2008), rig.model.erasedconfig[1]);
+    }
 
     rig.fillrandom(static_cast<uint32_t>(GetParam()));
     const std::vector<int32_t> factory = test::chipcalibration(*rig.chip, rig.model);

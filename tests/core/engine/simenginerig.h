@@ -45,12 +45,15 @@ inline ProgBuffer withcalibration(ProgBuffer image, const PicChip& chip, const A
     return image;
 }
 
-// 3FFCh (protection off, oscillator bits cleared) as the family stores and reads it back.
+// CONF1 3FFCh (protection off, oscillator bits cleared) and CONF2 with its lowest implemented bit
+// cleared, as the family stores and reads them back: neither is the erased value, so a script
+// that never writes a word fails Verify.
 inline std::array<int32_t, 2> configvalues(const ActiveModel& model, const ChipFamily& family) {
     std::array<int32_t, 2> values = model.erasedconfig;
     for (size_t i = 0; i < 2; ++i) {
         const int32_t mask = family.configmask[i];
-        if (mask != 0) values[i] = (0x3FFC & mask) | (~mask & family.unimplementedfill & 0x3FFF);
+        const int32_t written = i == 0 ? 0x3FFC : 0x3FFF & ~(mask & -mask);
+        if (mask != 0) values[i] = (written & mask) | (~mask & family.unimplementedfill & 0x3FFF);
     }
     return values;
 }

@@ -1,5 +1,6 @@
 // The simulated families against the shipped device file: each family's chip refuses the scripts
-// of every other family, and each family's erase clears a code-protected chip.
+// of every other family, each family's erase clears a code-protected chip, and the chips that
+// need a pause after End Programming report a script that leaves it out.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -97,6 +98,32 @@ TEST(SimulatedFamilies, EachFamilysEraseClearsACodeProtectedChip) {
         if (rig.engine.keepcalibration) {
             EXPECT_EQ(chipcalibration(*rig.chip, rig.model), factory);
         }
+    }
+}
+
+TEST(SimulatedFamilies, ProgrammingWithoutThePauseAfterEndProgrammingIsATimingFault) {
+    const DeviceTable table = loaddevices(kShippedDevices).table;
+    for (const std::string name : {"16F877A", "16F88", "16F819"}) {
+        int32_t number = 1;
+        while (number < table.modelcount() && table.models[size_t(number)].name != name) ++number;
+        SimEngineRig rig(kShippedDevices, number);
+        SCOPED_TRACE(rig.model.modelname);
+        rig.fillbuffer();
+        // The shipped program script with every w1 after 17h taken out.
+        std::vector<std::string>& steps = rig.model.steps[size_t(Operation::Program)];
+        std::vector<std::string> hurried;
+        for (size_t i = 0; i < steps.size(); ++i) {
+            hurried.push_back(steps[i]);
+            if (steps[i] == "s17" && i + 1 < steps.size() && steps[i + 1] == "w1") ++i;
+        }
+        ASSERT_LT(hurried.size(), steps.size());
+        steps = hurried;
+        programall(rig.engine, rig.port);
+        const std::vector<std::string> violations = rig.violations();
+        ASSERT_FALSE(violations.empty());
+        EXPECT_NE(violations.front().find(" ms into a 0.1 ms discharge after End Programming"),
+                  std::string::npos)
+            << violations.front();
     }
 }
 

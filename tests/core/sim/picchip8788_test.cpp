@@ -16,11 +16,13 @@ TEST(PicChip8788, FourWordBlockAndEepromByteWithTheRightWaits) {
     rig.cmd(0x18);
     rig.wait(1);
     rig.cmd(0x17);
+    rig.waitus(100);
     rig.increment();
     rig.load(0x03, 0x3C);  // PC 8: EEPROM byte 8
     rig.cmd(0x18);
     rig.wait(2);
     rig.cmd(0x17);
+    rig.waitus(100);
     EXPECT_EQ(rig.read(0x05), 0x3C);
     rig.end();
     for (int32_t a = 4; a < 8; ++a) EXPECT_EQ(rig.chip.flashword(a), 0x0100 + a - 4) << a;
@@ -37,6 +39,7 @@ TEST(PicChip8788, EndProgrammingTooEarlyOrMissingLosesTheWrite) {
     rig.cmd(0x18);
     rig.wait(1);  // code would be done, data needs 2 ms
     rig.cmd(0x17);
+    rig.waitus(100);
     rig.load(0x02, 0x0000);
     rig.cmd(0x08);  // externally timed as well: needs 17h
     rig.wait(5);
@@ -61,16 +64,18 @@ TEST(PicChip8788, BothConfigurationWordsThroughLoadConfiguration) {
     rig.cmd(0x18);
     rig.wait(1);
     rig.cmd(0x17);
+    rig.waitus(100);
     rig.increment();
-    EXPECT_EQ(rig.read(0x04), 0x3FFF);  // CONFIG2 erased
-    rig.load(0x02, 0x0002);
+    EXPECT_EQ(rig.read(0x04), 0x0003);  // CONFIG2 erased
+    rig.load(0x02, 0x3FFE);
     rig.cmd(0x18);
     rig.wait(1);
     rig.cmd(0x17);
-    EXPECT_EQ(rig.read(0x04), 0x3FFE);  // bits 13:2 unimplemented, read 1
+    rig.waitus(100);
+    EXPECT_EQ(rig.read(0x04), 0x0002);  // bits 13:2 unimplemented, read 0
     rig.end();
     EXPECT_EQ(rig.chip.configword(0x2007), 0x2F50);
-    EXPECT_EQ(rig.chip.configword(0x2008), 0x3FFE);
+    EXPECT_EQ(rig.chip.configword(0x2008), 0x0002);
     EXPECT_TRUE(rig.violations().empty());
 }
 
@@ -81,10 +86,12 @@ TEST(PicChip8788, ProgramOnlyClearsBitsAndChipEraseResetsEverything) {
     rig.cmd(0x18);
     rig.wait(1);
     rig.cmd(0x17);
+    rig.waitus(100);
     rig.load(0x02, 0x3F0F);
     rig.cmd(0x18);
     rig.wait(1);
     rig.cmd(0x17);
+    rig.waitus(100);
     EXPECT_EQ(rig.read(0x04), 0x000F);
     rig.end();
 
@@ -100,7 +107,7 @@ TEST(PicChip8788, ProgramOnlyClearsBitsAndChipEraseResetsEverything) {
     EXPECT_EQ(rig.chip.flashword(0), 0x3FFF);
     EXPECT_EQ(rig.chip.eeprombyte(0), 0xFF);
     EXPECT_EQ(rig.chip.configword(0x2007), 0x3FFF);
-    EXPECT_EQ(rig.chip.configword(0x2008), 0x3FFF);
+    EXPECT_EQ(rig.chip.configword(0x2008), 0x0003);
     EXPECT_EQ(rig.chip.configword(0x2001), 0x3FFF);
     EXPECT_TRUE(rig.violations().empty());
 }

