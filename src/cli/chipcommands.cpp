@@ -1,10 +1,10 @@
 // program, verify, read, erase, blank: the five chip operations on the programmer port; identify.
 #include "cli/chipport.h"
 #include "cli/commands.h"
-#include "cli/exitcode.h"
 #include "cli/hexfiles.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
+#include "host/exitcode.h"
 #include "link/portselect.h"
 #include "platform/stopsignals.h"
 

@@ -1,6 +1,6 @@
 #include "cli/chipport.h"
 
-#include "cli/exitcode.h"
+#include "host/exitcode.h"
 #include "link/ftdipins.h"
 #include "link/portnames.h"
 #include "link/portselect.h"

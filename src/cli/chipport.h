@@ -6,8 +6,8 @@
 
 #include "cli/session.h"
 #include "link/linedriver.h"
-#include "link/portspec.h"
 #include "link/serialport.h"
+#include "platform/port/portspec.h"
 
 namespace qm {
 class FtdiCable;

@@ -2,8 +2,8 @@
 
 #include <cstdlib>
 
-#include "cli/exitcode.h"
 #include "cli/terminaltext.h"
+#include "host/exitcode.h"
 
 namespace qm::cli {
 

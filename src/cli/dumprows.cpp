@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "buffer/hextext.h"
+#include "text/hextext.h"
 
 namespace qm::cli {
 

@@ -1,9 +1,9 @@
 // show and convert: HEX files through the program buffer, no chip involved.
 #include "cli/commands.h"
 #include "cli/dumprows.h"
-#include "cli/exitcode.h"
 #include "cli/hexfiles.h"
 #include "engine/calibration.h"
+#include "host/exitcode.h"
 
 namespace qm::cli {
 

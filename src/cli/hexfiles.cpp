@@ -3,7 +3,7 @@
 #include "buffer/hexload.h"
 #include "buffer/hexwriter.h"
 #include "buffer/safefile.h"
-#include "cli/exitcode.h"
+#include "host/exitcode.h"
 
 namespace qm::cli {
 

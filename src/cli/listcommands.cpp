@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "cli/commands.h"
-#include "cli/exitcode.h"
 #include "cli/modelchoice.h"
+#include "host/exitcode.h"
 #include "link/portnames.h"
 #include "link/portselect.h"
 #include "platform/ftdi/ftdiusb.h"

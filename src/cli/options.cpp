@@ -5,7 +5,7 @@
 
 #include "link/ftdipins.h"
 #include "link/portselect.h"
-#include "link/portspec.h"
+#include "platform/port/portspec.h"
 #include "text/leadingnumber.h"
 
 namespace qm::cli {

@@ -1,10 +1,10 @@
 #include "cli/run.h"
 
 #include "cli/commands.h"
-#include "cli/exitcode.h"
 #include "cli/options.h"
 #include "cli/session.h"
 #include "cli/usage.h"
+#include "host/exitcode.h"
 
 namespace qm::cli {
 

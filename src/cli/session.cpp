@@ -1,10 +1,10 @@
 #include "cli/session.h"
 
-#include "cli/exitcode.h"
 #include "cli/modelchoice.h"
 #include "devices/devicefilelocation.h"
 #include "devices/loaddevices.h"
 #include "devices/selectmodel.h"
+#include "host/exitcode.h"
 #include "host/systemclock.h"
 #include "host/virtualclock.h"
 #include "platform/applicationfolder.h"

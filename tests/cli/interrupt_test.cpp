@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <thread>
 
-#include "buffer/hextext.h"
 #include "cli/clirunner.h"
+#include "text/hextext.h"
 
 namespace qm::cli::test {
 namespace {

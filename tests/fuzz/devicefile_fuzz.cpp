@@ -7,7 +7,7 @@
 #include "buffer/progbuffer.h"
 #include "devices/loaddevices.h"
 #include "devices/selectmodel.h"
-#include "engine/instruction.h"
+#include "script/instruction.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "buffer/dumprows.h"
-#include "buffer/hextext.h"
+#include "text/hextext.h"
 
 namespace qm {
 

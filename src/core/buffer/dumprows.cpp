@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "buffer/hextext.h"
+#include "text/hextext.h"
 
 namespace qm {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "buffer/hextext.h"
 #include "files/wholefile.h"
+#include "text/hextext.h"
 
 namespace qm {
 
@@ -38,7 +38,7 @@ void numberedlines(std::string_view text, Visit visit) {
 }
 
 class Reader {
-public:
+  public:
     Reader(ProgBuffer& progbuffer, const ActiveModel& activemodel, int32_t& loadedwords)
         : buffer_(progbuffer), model_(activemodel), loadedwords_(loadedwords) {}
 
@@ -63,7 +63,7 @@ public:
         return result;
     }
 
-private:
+  private:
     enum class Step { Next, End };
 
     Step fail(HexFault fault) {

@@ -4,9 +4,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "buffer/hextext.h"
 #include "buffer/safefile.h"
 #include "buffer/shortpath.h"
+#include "text/hextext.h"
 
 namespace qm {
 
@@ -30,7 +30,7 @@ std::string regiondigits(const std::vector<int32_t>& values, int32_t erased) {
 }
 
 class RecordWriter {
-public:
+  public:
     // Cuts a region into 16-byte records and a shorter last one. Addresses past FFFFh only occur
     // for FLASH beyond 32K words; they get an extended address record instead of wrapping onto
     // low addresses.
@@ -53,7 +53,7 @@ public:
     void raw(const std::string& body) { text_ += record(body); }
     std::string take() { return std::move(text_); }
 
-private:
+  private:
     std::string text_;
     int64_t upper_ = 0;
 };

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "buffer/hextext.h"
 #include "text/asciicase.h"
+#include "text/hextext.h"
 #include "text/leadingnumber.h"
 
 namespace qm {

@@ -1,7 +1,7 @@
 #include "devices/configfields.h"
 
-#include "buffer/hextext.h"
 #include "text/asciicase.h"
+#include "text/hextext.h"
 
 namespace qm {
 

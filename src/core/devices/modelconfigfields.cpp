@@ -1,6 +1,6 @@
 #include "devices/modelconfigfields.h"
 
-#include "buffer/hextext.h"
+#include "text/hextext.h"
 #include "text/leadingnumber.h"
 
 namespace qm {

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "buffer/hextext.h"
 #include "devices/selectmodel.h"
-#include "engine/instruction.h"
+#include "script/instruction.h"
 #include "text/asciicase.h"
+#include "text/hextext.h"
 
 namespace qm {
 

@@ -1,9 +1,9 @@
 #include "devices/selectmodel.h"
 
-#include "buffer/hextext.h"
 #include "devices/modelconfigfields.h"
 #include "devices/optionalkeys.h"
 #include "text/asciicase.h"
+#include "text/hextext.h"
 #include "text/leadingnumber.h"
 
 namespace qm {

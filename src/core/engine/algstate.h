@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/instruction.h"
+#include "script/instruction.h"
 
 namespace qm {
 
@@ -25,9 +25,9 @@ struct AlgState {
     int32_t addrcount = 0;   // FLASH word or EEPROM byte address of the next memory instruction
     int32_t flashlast = -1;  // last FLASH address a FLASH loop covers
     int32_t eepromlast = -1;
-    int32_t loopstart = 0;   // number of the loop head last executed
-    int32_t loopend = 0;     // last address of the loop last started, for the progress texts
-    int32_t tempword = 0;    // word read by the last "temp=s"
+    int32_t loopstart = 0;  // number of the loop head last executed
+    int32_t loopend = 0;    // last address of the loop last started, for the progress texts
+    int32_t tempword = 0;   // word read by the last "temp=s"
     // Calibration registers cal1..cal8 (index 0..7) of the calibration scripts.
     std::array<int32_t, kCalRegisters> cal{};
     // The instructions the loaded list may use.

@@ -2,7 +2,7 @@
 
 #include <bit>
 
-#include "buffer/hextext.h"
+#include "text/hextext.h"
 
 namespace qm {
 

@@ -1,10 +1,10 @@
 #include "engine/checks.h"
 
-#include "buffer/hextext.h"
 #include "buffer/progbuffer.h"
 #include "engine/calibration.h"
 #include "engine/memoryaccess.h"
 #include "engine/mismatchreport.h"
+#include "text/hextext.h"
 
 namespace qm {
 
@@ -83,15 +83,24 @@ StepResult checkconfigword(Engine& engine, int which, bool blank) {
 
 StepResult runcheck(Engine& engine, Opcode op) {
     switch (op) {
-        case Opcode::CheckBlankFlash: return checkflashword(engine, true);
-        case Opcode::CheckBlankEeprom: return checkeeprombyte(engine, true);
-        case Opcode::CheckBlankConfig1: return checkconfigword(engine, 1, true);
-        case Opcode::CheckBlankConfig2: return checkconfigword(engine, 2, true);
-        case Opcode::CheckFlash: return checkflashword(engine, false);
-        case Opcode::CheckEeprom: return checkeeprombyte(engine, false);
-        case Opcode::CheckConfig1: return checkconfigword(engine, 1, false);
-        case Opcode::CheckConfig2: return checkconfigword(engine, 2, false);
-        default: break;
+        case Opcode::CheckBlankFlash:
+            return checkflashword(engine, true);
+        case Opcode::CheckBlankEeprom:
+            return checkeeprombyte(engine, true);
+        case Opcode::CheckBlankConfig1:
+            return checkconfigword(engine, 1, true);
+        case Opcode::CheckBlankConfig2:
+            return checkconfigword(engine, 2, true);
+        case Opcode::CheckFlash:
+            return checkflashword(engine, false);
+        case Opcode::CheckEeprom:
+            return checkeeprombyte(engine, false);
+        case Opcode::CheckConfig1:
+            return checkconfigword(engine, 1, false);
+        case Opcode::CheckConfig2:
+            return checkconfigword(engine, 2, false);
+        default:
+            break;
     }
     // Only the interpreter calls this, and only with a check opcode.
     engine.algstate.error.reason = "not a check instruction";

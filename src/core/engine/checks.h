@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engine/engine.h"
-#include "engine/instruction.h"
 #include "engine/interpreter.h"
+#include "script/instruction.h"
 
 namespace qm {
 

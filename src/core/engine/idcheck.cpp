@@ -1,8 +1,8 @@
 #include "engine/idcheck.h"
 
-#include "buffer/hextext.h"
 #include "buffer/progbuffer.h"
 #include "devices/optionalkeys.h"
+#include "text/hextext.h"
 
 namespace qm {
 

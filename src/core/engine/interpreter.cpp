@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <utility>
 
-#include "buffer/hextext.h"
 #include "buffer/progbuffer.h"
 #include "engine/checks.h"
 #include "engine/memoryaccess.h"
+#include "text/hextext.h"
 
 namespace qm {
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "buffer/hextext.h"
+#include "text/hextext.h"
 
 namespace qm {
 
@@ -16,8 +16,7 @@ std::string counter(const char* prefix, const AlgState& state) {
     return text;
 }
 
-bool addressok(Engine& engine, int32_t address, size_t size, const char* memory,
-               const char* unit) {
+bool addressok(Engine& engine, int32_t address, size_t size, const char* memory, const char* unit) {
     if (address >= 0 && static_cast<size_t>(address) < size) return true;
     engine.algstate.error.reason = "address " + hexwordh(address) + " lies past the end of " +
                                    memory + " (" + std::to_string(size) + " " + unit + ")";

@@ -1,6 +1,6 @@
 #include "engine/mismatchreport.h"
 
-#include "buffer/hextext.h"
+#include "text/hextext.h"
 
 namespace qm {
 

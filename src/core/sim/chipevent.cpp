@@ -1,6 +1,6 @@
 #include "sim/chipevent.h"
 
-#include "buffer/hextext.h"
+#include "text/hextext.h"
 
 namespace qm {
 

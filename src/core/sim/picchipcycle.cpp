@@ -2,8 +2,8 @@
 // undo record that lets a cycle cut short leave memory as it was, and the timing check.
 #include <string>
 
-#include "buffer/hextext.h"
 #include "sim/picchip.h"
+#include "text/hextext.h"
 
 namespace qm {
 

@@ -7,12 +7,12 @@
 #include <vector>
 
 #include "buffer/hexreader.h"
-#include "buffer/hextext.h"
 #include "buffer/hexwriter.h"
 #include "buffer/progbuffer.h"
 #include "buffer/safefile.h"
 #include "devices/selectmodel.h"
 #include "sim/picchip.h"
+#include "text/hextext.h"
 
 namespace qm {
 

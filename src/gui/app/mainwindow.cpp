@@ -13,7 +13,6 @@
 #include <cstdlib>
 
 #include "buffer/dumprows.h"
-#include "buffer/hextext.h"
 #include "devices/selectmodel.h"
 #include "gui/app/clicklabel.h"
 #include "gui/app/guihost.h"
@@ -22,16 +21,15 @@
 #include "gui/app/wheelfilter.h"
 #include "gui/dialogs/messagebox.h"
 #include "gui/themes/themepaint.h"
+#include "host/exitcode.h"
 #include "host/systemclock.h"
 #include "platform/stopsignals.h"
 #include "settings/settings.h"
+#include "text/hextext.h"
 
 namespace qm::gui {
 
 namespace {
-
-// Exit code of a program ended by a fatal script error.
-constexpr int kExitFatalScript = 5;
 
 QStringList toqt(const std::vector<std::string>& rows) {
     QStringList list;
@@ -170,7 +168,7 @@ int MainWindow::showmessage(const QString& text, int type, const QString& captio
 void MainWindow::endprogram() {
     programmer_->shutdown();
     if (setup_.onendprogram) setup_.onendprogram();
-    std::exit(kExitFatalScript);
+    std::exit(kExitDevice);
 }
 
 void MainWindow::stopsignalled() {

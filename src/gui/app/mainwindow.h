@@ -18,8 +18,8 @@
 #include "gui/dialogs/dialogcontext.h"
 #include "host/clock.h"
 #include "link/ftdipins.h"
-#include "link/portspec.h"
 #include "link/serialport.h"
+#include "platform/port/portspec.h"
 #include "settings/settingsstore.h"
 #include "themes/loadtheme.h"
 

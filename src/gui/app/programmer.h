@@ -16,7 +16,7 @@
 #include "link/ftdipins.h"
 #include "link/linedriver.h"
 #include "link/portselect.h"
-#include "link/portspec.h"
+#include "platform/port/portspec.h"
 #include "settings/settingsstore.h"
 
 namespace qm {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "link/ftdipins.h"
-#include "link/portspec.h"
+#include "platform/port/portspec.h"
 
 namespace qm::gui {
 

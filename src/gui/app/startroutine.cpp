@@ -12,6 +12,7 @@
 #include "gui/app/mainwindow.h"
 #include "gui/app/startoptions.h"
 #include "gui/dialogs/messagebox.h"
+#include "host/exitcode.h"
 #include "platform/applicationfolder.h"
 #include "platform/stopsignals.h"
 #include "platform/usersettings.h"
@@ -20,9 +21,6 @@
 namespace qm::gui {
 
 namespace {
-
-constexpr int kExitUsage = 2;
-constexpr int kExitDevice = 5;
 
 QString lockfilepath() {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);

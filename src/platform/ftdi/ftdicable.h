@@ -8,8 +8,8 @@
 #include "devices/activemodel.h"
 #include "host/clock.h"
 #include "link/ftdipins.h"
-#include "link/portspec.h"
 #include "link/serialport.h"
+#include "platform/port/portspec.h"
 
 namespace qm {
 

@@ -7,8 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include "buffer/hextext.h"
 #include "devices/activemodel.h"
+#include "text/hextext.h"
 
 namespace qm::hextest {
 
@@ -27,7 +27,7 @@ inline std::string rec(const std::string& body) { return ":" + body + hexchecksu
 
 // A fresh folder under the system's temporary folder, removed with everything in it.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::random_device seed;
         path_ = std::filesystem::temp_directory_path() /
@@ -48,7 +48,7 @@ public:
         return n;
     }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 

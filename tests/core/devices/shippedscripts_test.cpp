@@ -9,18 +9,18 @@
 #include <random>
 #include <string>
 
-#include "buffer/hextext.h"
 #include "core/engine/simenginerig.h"
 #include "core/testhost.h"
 #include "devices/loaddevices.h"
 #include "devices/selectmodel.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
-#include "engine/instruction.h"
 #include "link/linedriver.h"
 #include "link/portselect.h"
+#include "script/instruction.h"
 #include "sim/picchip.h"
 #include "sim/simadapter.h"
+#include "text/hextext.h"
 
 namespace qm {
 namespace {

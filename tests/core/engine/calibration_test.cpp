@@ -4,8 +4,8 @@
 // and the operations without keeping.
 #include <gtest/gtest.h>
 
-#include "buffer/hextext.h"
 #include "core/engine/simenginerig.h"
+#include "text/hextext.h"
 
 namespace qm::test {
 namespace {

@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "buffer/hextext.h"
-#include "engine/mismatchreport.h"
 #include "core/engine/enginerig.h"
+#include "engine/mismatchreport.h"
+#include "text/hextext.h"
 
 namespace qm::test {
 namespace {
@@ -34,13 +34,13 @@ TEST(MismatchReport, BeginResetsTextAndCount) {
 
 TEST(Checks, BlankChecksOnBlankValuesReportNothing) {
     CheckRig rig;
-    rig.checks("temp=s04,checkblankflash,temp=s05,checkblankeeprom,temp=s04,checkblankconfig1,"
-               "temp=s04,checkblankconfig2",
-               {0x3FFF, 0x3FFF, 0x3FFF, 0x3FFF});  // EEPROM read 3FFFh is blank: low byte FFh
+    rig.checks(
+        "temp=s04,checkblankflash,temp=s05,checkblankeeprom,temp=s04,checkblankconfig1,"
+        "temp=s04,checkblankconfig2",
+        {0x3FFF, 0x3FFF, 0x3FFF, 0x3FFF});  // EEPROM read 3FFFh is blank: low byte FFh
     EXPECT_EQ(rig.count(), 0);
     EXPECT_EQ(rig.report(), kHeader);
-    EXPECT_EQ(rig.host.statuses,
-              (std::vector<std::string>{"F:1/1", "E:2/1", "CONF1:", "CONF2:"}));
+    EXPECT_EQ(rig.host.statuses, (std::vector<std::string>{"F:1/1", "E:2/1", "CONF1:", "CONF2:"}));
 }
 
 TEST(Checks, EachCheckWritesItsExactLine) {
@@ -90,9 +90,10 @@ TEST(Checks, ConfigChecksCompareOnlyTheImplementedBitsAndShowBothWordsWhole) {
     rig.model.configmask = {0x21FF, 0x0003};
     rig.model.erasedconfig = {0x3FFF, -1};  // CONF2's text was no word: it never matches
     rig.buffer.conf = {0x3F30, 0x3FFE};
-    rig.checks("temp=s04,checkblankconfig1,temp=s04,checkblankconfig2,temp=s04,checkconfig1,"
-               "temp=s04,checkconfig2,temp=s04,checkconfig1",
-               {0x21FF, 0x3FFF, 0x2130, 0x0002, 0x2131});
+    rig.checks(
+        "temp=s04,checkblankconfig1,temp=s04,checkblankconfig2,temp=s04,checkconfig1,"
+        "temp=s04,checkconfig2,temp=s04,checkconfig1",
+        {0x21FF, 0x3FFF, 0x2130, 0x0002, 0x2131});
     EXPECT_EQ(rig.report(), kHeader +
                                 "CONF Word 2008h,   3FFFh,   FFFFh,\r\n"
                                 "CONF Word 2007h,   2131h,   3F30h,\r\n");

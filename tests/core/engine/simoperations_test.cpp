@@ -2,8 +2,8 @@
 // programming-interface facts (tests/data/engine/testdevices.txt).
 #include <gtest/gtest.h>
 
-#include "buffer/hextext.h"
 #include "core/engine/simenginerig.h"
+#include "text/hextext.h"
 
 namespace qm::test {
 namespace {
@@ -17,7 +17,8 @@ struct Family {
     const char* name;
 };
 
-const Family kFamilies[] = {{k84A, "16F84A"}, {k628A, "16F628A"}, {k877A, "16F877A"}, {k88, "16F88"}};
+const Family kFamilies[] = {
+    {k84A, "16F84A"}, {k628A, "16F628A"}, {k877A, "16F877A"}, {k88, "16F88"}};
 
 TEST(SimOperations, ProgramAllThenVerify) {
     for (const Family& f : kFamilies) {
@@ -118,10 +119,11 @@ TEST(SimOperations, OneChangedWordFailsVerifyWithItsLine) {
     EXPECT_EQ(result.mismatchcount, 1);
     EXPECT_TRUE(startswith(rig.host.status(), "Chip verify failed. ")) << rig.host.status();
     ASSERT_EQ(rig.host.msgboxes.size(), 1u);
-    EXPECT_EQ(rig.host.msgboxes[0].text, "Chip verify failed:\r\n\r\n"
-                                         "Memory Location,   Read Value,   Expected,\r\n"
-                                         "FLASH Word 0123h,   " + hexwordh(onchip) + ",   " +
-                                             hexwordh(onchip ^ 0x0040) + ",\r\n");
+    EXPECT_EQ(rig.host.msgboxes[0].text,
+              "Chip verify failed:\r\n\r\n"
+              "Memory Location,   Read Value,   Expected,\r\n"
+              "FLASH Word 0123h,   " +
+                  hexwordh(onchip) + ",   " + hexwordh(onchip ^ 0x0040) + ",\r\n");
     EXPECT_EQ(rig.host.msgboxes[0].type, 16);
 }
 

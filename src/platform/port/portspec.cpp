@@ -1,4 +1,4 @@
-#include "link/portspec.h"
+#include "platform/port/portspec.h"
 
 #include <cctype>
 

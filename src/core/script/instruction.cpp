@@ -1,6 +1,6 @@
-#include "engine/instruction.h"
+#include "script/instruction.h"
 
-#include "buffer/hextext.h"
+#include "text/hextext.h"
 #include "text/leadingnumber.h"
 
 namespace qm {
@@ -84,10 +84,8 @@ struct Prefix {
 
 // The command always sits right after "=s".
 constexpr Prefix kReadRules[] = {
-    {"flash=s", Opcode::ReadFlash},
-    {"eeprom=s", Opcode::ReadEeprom},
-    {"config1=s", Opcode::ReadConfig1},
-    {"config2=s", Opcode::ReadConfig2},
+    {"flash=s", Opcode::ReadFlash},     {"eeprom=s", Opcode::ReadEeprom},
+    {"config1=s", Opcode::ReadConfig1}, {"config2=s", Opcode::ReadConfig2},
     {"temp=s", Opcode::ReadTemp},
 };
 

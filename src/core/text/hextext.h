@@ -8,12 +8,12 @@ namespace qm {
 
 // Fixed-width upper-case hex formatting. A value wider than the field keeps only its low digits;
 // negative values use their 32-bit two's complement (hexbyte(-1) is "FF").
-std::string hexbyte(int32_t value);   // 2 digits
-std::string hexbyteh(int32_t value);  // hexbyte + "h"
-std::string hexword(int32_t value);   // 4 digits
-std::string hexwordh(int32_t value);  // hexword + "h"
-std::string hexaddr(int32_t value);   // 6 digits
-std::string hexwordle(int32_t value); // hexword, low byte first: 3FFFh -> "FF3F"
+std::string hexbyte(int32_t value);    // 2 digits
+std::string hexbyteh(int32_t value);   // hexbyte + "h"
+std::string hexword(int32_t value);    // 4 digits
+std::string hexwordh(int32_t value);   // hexword + "h"
+std::string hexaddr(int32_t value);    // 6 digits
+std::string hexwordle(int32_t value);  // hexword, low byte first: 3FFFh -> "FF3F"
 
 // Strict parsing: exactly two (four) characters of 0-9 / A-F, else -1. Lower case is rejected.
 int32_t parsebyte(std::string_view text);

@@ -1,4 +1,4 @@
-#include "buffer/hextext.h"
+#include "text/hextext.h"
 
 namespace qm {
 

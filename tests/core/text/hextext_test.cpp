@@ -1,4 +1,4 @@
-#include "buffer/hextext.h"
+#include "text/hextext.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "engine/instruction.h"
+#include "script/instruction.h"
 
 #include <gtest/gtest.h>
 
