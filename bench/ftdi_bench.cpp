@@ -13,7 +13,8 @@
 //     the FT232R's rate and so the longest job);
 // each plus the waits of the scripts and supply sequences. Transfers longer than the sample FIFO
 // are refilled packet by packet while a read is pending; the estimate takes each refill to come
-// before the pins have run through the rest of the FIFO, and prints how long that is.
+// before the pins have run through the rest of the FIFO, and prints how long that is and what
+// the refills would add if each came a round trip late.
 //
 // Targets: at least 100 times fewer round trips than line operations, and at most 20 s (1 ms per
 // round trip) and 30 s (2 ms) for the bit-bang estimate. The exit code is 1 when a target is
@@ -191,6 +192,11 @@ int main() {
                 kMaxEstimateS);
     std::printf("  FT232R bit-bang, 2 ms per round trip: %9.1f s (target at most %.0f)\n", ftdislow,
                 kMaxSlowEstimateS);
+    // The other end: a PC that answers each packet of samples only a round trip later, so that
+    // the pins wait for every refill.
+    std::printf("  (refills answered a round trip late would add %.1f s at 1 ms, %.1f s at 2 ms)\n",
+                double(bitbang.refills) * kUsbRoundTripS,
+                double(bitbang.refills) * kSlowRoundTripS);
 
     const bool faults = serial.violations + bitbang.violations + bitbang.shortstates > 0;
     const bool met =
