@@ -13,7 +13,8 @@ constexpr int64_t kFrameBits = 10;
 // Requests each transport call makes, as the libftdi transport makes them.
 constexpr int kModemLinesRequests = 1;
 constexpr int kBitBangRequests = 3;
-constexpr int kUartRequests = 3;
+constexpr int kOutputsRequests = 1;
+constexpr int kUartRequests = 2;
 constexpr int kSendUartRequests = 2;
 
 }  // namespace
@@ -123,6 +124,17 @@ bool SimFt232r::setbitbang(uint8_t outputs, int32_t rate) {
     return true;
 }
 
+bool SimFt232r::setoutputs(uint8_t outputs) {
+    if (!requests(kOutputsRequests, 1, "")) return false;
+    if (!bitbang_) {
+        error_ = "the direction of the pins changes only in bit-bang mode";
+        return false;
+    }
+    outputs_ = outputs;
+    showpins();
+    return true;
+}
+
 bool SimFt232r::setuart(int32_t baud) {
     if (!requests(kUartRequests, baud, "the baud rate")) return false;
     bitbang_ = false;
@@ -160,6 +172,9 @@ bool SimFt232r::exchange(std::span<const uint8_t> out, std::span<uint8_t> in) {
     lineclock_.base().sleep(std::chrono::microseconds(total / 1000));
     carryns_ = total % 1000;
     pinbytes_ += int64_t(out.size());
+    // A real transport refills the sample FIFO's room each time a packet of samples is back.
+    const int64_t beyond = int64_t(out.size()) - kFt232rSampleFifo;
+    if (beyond > 0) refills_ += (beyond + kFt232rPacketData - 1) / kFt232rPacketData;
     return true;
 }
 

@@ -32,6 +32,7 @@ class SimFt232r final : public FtdiTransport {
     void close() override;
     bool setmodemlines(bool rts, bool dtr) override;
     bool setbitbang(uint8_t outputs, int32_t rate) override;
+    bool setoutputs(uint8_t outputs) override;
     bool setuart(int32_t baud) override;
     bool exchange(std::span<const uint8_t> out, std::span<uint8_t> in) override;
     bool senduart(uint8_t byte) override;
@@ -55,6 +56,9 @@ class SimFt232r final : public FtdiTransport {
 
     int64_t roundtrips() const { return roundtrips_; }
     int64_t pinbytes() const { return pinbytes_; }
+    // Times a transfer went on beyond the sample FIFO: the bytes past kFt232rSampleFifo, in
+    // packets of samples read back before more are written.
+    int64_t refills() const { return refills_; }
     int64_t shortstates() const { return shortstates_; }
     int64_t txdpulses() const { return txdpulses_; }
     bool bitbang() const { return bitbang_; }
@@ -96,6 +100,7 @@ class SimFt232r final : public FtdiTransport {
     int64_t runbytes_ = -1;  // bytes of the current line state in bit-bang mode; -1: long
     int64_t roundtrips_ = 0;
     int64_t pinbytes_ = 0;
+    int64_t refills_ = 0;
     int64_t shortstates_ = 0;
     int64_t txdpulses_ = 0;
     std::vector<Frame> frames_;

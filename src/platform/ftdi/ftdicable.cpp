@@ -35,7 +35,7 @@ FtdiCable::Opened FtdiCable::open(const PortSpec& spec, const FtdiPinMap& pins, 
         transport = sim_->cable();
     } else {
         name_ = spec.path.empty() ? "FTDI cable" : "FTDI cable " + spec.path;
-        transport_ = makeftditransport();
+        transport_ = makeftditransport(clock);
         if (!transport_) {
             return failed(
                 {"The FT232R bit-bang back-end is not available: this program was built "
@@ -43,7 +43,7 @@ FtdiCable::Opened FtdiCable::open(const PortSpec& spec, const FtdiPinMap& pins, 
         }
         transport = transport_.get();
     }
-    bitbang_ = std::make_unique<BitBangPort>(*transport, pins);
+    bitbang_ = std::make_unique<BitBangPort>(*transport, clock, pins);
     // The simulated cable is opened as the first one found; the path of its --port value is the
     // image.
     const std::string serial = sim_ ? std::string() : spec.path;
@@ -53,7 +53,10 @@ FtdiCable::Opened FtdiCable::open(const PortSpec& spec, const FtdiPinMap& pins, 
     }
     Opened opened;
     opened.ok = true;
-    opened.status = sim_ ? sim_->statustext() : name_ + " ready...";
+    // A real cable's rate is what its timing rests on; the user sees it where the cable is named.
+    opened.status =
+        sim_ ? sim_->statustext()
+             : name_ + " ready... (bit-bang rate measured: " + bitbang_->pinratetext() + ")";
     return opened;
 }
 

@@ -9,7 +9,9 @@ namespace qm {
 
 bool ftdiavailable() { return true; }
 
-std::unique_ptr<FtdiTransport> makeftditransport() { return std::make_unique<LibFtdiTransport>(); }
+std::unique_ptr<FtdiTransport> makeftditransport(Clock& clock) {
+    return std::make_unique<LibFtdiTransport>(clock);
+}
 
 bool listftdidevices(std::vector<FtdiDevice>& devices, std::string& error) {
     devices.clear();

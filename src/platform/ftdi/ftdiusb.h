@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "host/clock.h"
 #include "link/ftditransport.h"
 
 namespace qm {
@@ -20,8 +21,8 @@ struct FtdiDevice {
 // Whether this build can drive FT232R cables.
 bool ftdiavailable();
 
-// A transport for a real FT232R, or nullptr when the build has none.
-std::unique_ptr<FtdiTransport> makeftditransport();
+// A transport for a real FT232R whose waits pass on `clock`, or nullptr when the build has none.
+std::unique_ptr<FtdiTransport> makeftditransport(Clock& clock);
 
 // Fills `devices` with the FT232Rs found. False with a reason when the buses cannot be searched
 // (or the build has no USB back-end).

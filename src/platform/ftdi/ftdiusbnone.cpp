@@ -5,7 +5,7 @@ namespace qm {
 
 bool ftdiavailable() { return false; }
 
-std::unique_ptr<FtdiTransport> makeftditransport() { return nullptr; }
+std::unique_ptr<FtdiTransport> makeftditransport(Clock&) { return nullptr; }
 
 bool listftdidevices(std::vector<FtdiDevice>& devices, std::string& error) {
     devices.clear();

@@ -36,7 +36,7 @@ struct BackEndRig {
         adapter.attach(chip.get());
         SerialPort* line = tap.get();
         if (bitbang) {
-            port = std::make_unique<BitBangPort>(*cable, pins);
+            port = std::make_unique<BitBangPort>(*cable, host.clock(), pins);
             opened = port->open("", baud);
             line = port.get();
             // What plugging in and opening did, kept apart from what the driver does.
