@@ -107,9 +107,8 @@ StepResult wait(Engine& engine, int32_t milliseconds) {
     if (milliseconds < 0)
         return fail(engine.algstate,
                     "the wait of " + std::to_string(milliseconds) + " ms is negative");
-    // A batching port may still hold the command the wait is for; the wait starts after it.
-    engine.linedriver.flush();
-    engine.host.clock().sleepms(milliseconds);
+    // On a batching port the wait follows the command it is for in the same transfer.
+    engine.linedriver.wait(milliseconds);
     ++engine.algstate.algpc;
     return StepResult::Next;
 }

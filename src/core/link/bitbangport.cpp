@@ -209,6 +209,11 @@ void BitBangPort::queuedtr(bool on, int32_t holdus) {
     queuestate(holdus);
 }
 
+void BitBangPort::queuehold(int32_t holdus) {
+    if (!usable()) return;
+    queuestate(holdus);
+}
+
 // The sample of a byte is taken just before the byte is written, so it shows the byte before:
 // the same state, since a read never comes right after a change is queued without that change's
 // own bytes, which last at least the chip's setup and hold time. So DATA IN is sampled that long

@@ -100,6 +100,7 @@ class BitBangPort final : public SerialPort, private LineBatch {
   private:
     void queuerts(bool on, int32_t holdus) override;
     void queuedtr(bool on, int32_t holdus) override;
+    void queuehold(int32_t holdus) override;
     int32_t queuedsr() override;
     bool flush() override;
     bool dsrread(int32_t n) const override;

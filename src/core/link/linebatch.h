@@ -9,9 +9,10 @@ namespace qm {
 // sends them in as few USB round trips as it can, in exactly the order they were queued, and
 // holds every line state at least as long as asked (and at least as long as the chip needs).
 //
-// Nothing queued has reached the pins until flush returns. The driver flushes before every wait
-// and before it uses a value read; the port's own one-change operations flush first, so they
-// never overtake what is queued.
+// Nothing queued has reached the pins until flush returns. The driver flushes before it uses a
+// value read and before the waits it sleeps (the supply sequences'); a script's short waits are
+// queued instead, as the lines held unchanged, so that they cost no round trip of their own. The
+// port's own one-change operations flush first, so they never overtake what is queued.
 class LineBatch {
   public:
     virtual ~LineBatch() = default;
@@ -19,6 +20,9 @@ class LineBatch {
     // Queues one change of RTS or DTR, held at least holdus microseconds.
     virtual void queuerts(bool on, int32_t holdus) = 0;
     virtual void queuedtr(bool on, int32_t holdus) = 0;
+    // Queues the lines as they are, held at least holdus microseconds: a wait measured on the
+    // port's own clock, which a slow USB link can only make longer.
+    virtual void queuehold(int32_t holdus) = 0;
     // Queues one read of DSR with the lines as they are; returns its number, counted from 0
     // since the last flush.
     virtual int32_t queuedsr() = 0;

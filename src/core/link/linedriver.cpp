@@ -21,7 +21,7 @@ bool validcommand(int32_t command) { return command >= 0 && command <= kCommandM
 // Scope of one word transfer: queues it on the port's batch when the port has one, and gives the
 // user interface its yield when the transfer is queued.
 class LineDriver::Batch {
-public:
+  public:
     explicit Batch(LineDriver& driver) : driver_(driver) {
         driver_.batch_ = driver_.port_.linebatch();
     }
@@ -33,14 +33,16 @@ public:
     Batch(const Batch&) = delete;
     Batch& operator=(const Batch&) = delete;
 
-private:
+  private:
     LineDriver& driver_;
 };
 
 LineDriver::LineDriver(SerialPort& port, Host& host, const ActiveModel& activemodel)
     : port_(port), host_(host), activemodel_(activemodel) {}
 
-void LineDriver::setholdtime(int32_t microseconds) { holdus_ = microseconds > 0 ? microseconds : 0; }
+void LineDriver::setholdtime(int32_t microseconds) {
+    holdus_ = microseconds > 0 ? microseconds : 0;
+}
 
 int32_t LineDriver::holdtime() const { return holdus_; }
 
@@ -58,6 +60,16 @@ void LineDriver::flush() {
 void LineDriver::pause(int milliseconds) {
     flush();
     host_.clock().sleepms(milliseconds);
+}
+
+void LineDriver::wait(int32_t milliseconds) {
+    LineBatch* batch = port_.linebatch();
+    if (batch == nullptr || milliseconds > kQueuedWaitMs) {
+        pause(milliseconds);
+        return;
+    }
+    if (milliseconds > 0) batch->queuehold(milliseconds * 1000);
+    host_.yield();
 }
 
 void LineDriver::setclock(bool on) {

@@ -17,7 +17,7 @@ namespace qm {
 // Reads and the driver's own waits flush the queue first; so must every other caller that
 // waits or that needs the lines to have changed (see flush).
 class LineDriver {
-public:
+  public:
     // The driver reads voltageorder from the active model at each poweron.
     LineDriver(SerialPort& port, Host& host, const ActiveModel& activemodel);
 
@@ -36,6 +36,12 @@ public:
     void poweron();
     void poweroff();
 
+    // A script's wait: on a batching port a wait of up to kQueuedWaitMs is queued as the lines
+    // held unchanged, so it joins the transfer around it instead of costing a round trip;
+    // longer ones, and every wait on other ports, flush and sleep on the host's clock.
+    void wait(int32_t milliseconds);
+    static constexpr int32_t kQueuedWaitMs = 2;
+
     void sendcmd(int32_t command);
     void sendcmddata(int32_t command, int32_t data);
     int32_t readcmddata(int32_t command);
@@ -45,7 +51,7 @@ public:
     // pins. Nothing for other ports, whose changes take effect at once.
     void flush();
 
-private:
+  private:
     class Batch;
 
     void hold();

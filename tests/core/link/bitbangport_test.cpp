@@ -78,6 +78,26 @@ TEST(BitBang, LineStatesLastTheHoldTimeAndTransfersShareARoundTrip) {
     }
 }
 
+// A script's short wait is the lines held on the cable's own clock, in the transfer around it;
+// a longer one ends the transfer and is slept. Either way it lasts at least what was asked.
+TEST(BitBang, ShortWaitsJoinTheTransferLongerOnesAreSlept) {
+    for (const int32_t ms : {1, LineDriver::kQueuedWaitMs, LineDriver::kQueuedWaitMs + 1, 15}) {
+        const bool joined = ms <= LineDriver::kQueuedWaitMs;
+        BackEndRig rig(kTestDevices, k628A, true);
+        rig.driver->poweron();
+        const int64_t before = rig.cable->roundtrips();
+        const auto start = rig.host.clock().now();
+        rig.driver->sendcmd(0x06);
+        rig.driver->wait(ms);
+        rig.driver->sendcmd(0x06);
+        rig.driver->flush();
+        EXPECT_EQ(rig.cable->roundtrips() - before, joined ? 1 : 2) << ms;
+        EXPECT_GE(rig.host.clock().now() - start, std::chrono::milliseconds(ms)) << ms;
+        rig.driver->poweroff();
+        EXPECT_EQ(rig.violations(), 0);
+    }
+}
+
 TEST(BitBang, ReadsTheWordTheChipSends) {
     BackEndRig rig(kTestDevices, k628A, true);
     rig.chip->setflashword(0, 0x1234);
