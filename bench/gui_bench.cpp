@@ -38,8 +38,7 @@ using BareHost = qm::bench::BenchHost<qm::SystemClock>;
 double enginerun(const qm::ActiveModel& model) {
     BareHost host;
     qm::SimProgrammer sim(model, host.clock());
-    std::string why;
-    sim.open("", why);
+    sim.open("");
     qm::LineDriver driver(sim.port(), host, model);
     qm::ProgBuffer buffer;
     qm::clearbuffer(buffer, model);
@@ -68,13 +67,11 @@ struct GuiRun {
 GuiRun guirun(const qm::DeviceTable& devices, int32_t modelnumber) {
     qm::MemorySettingsStore settings;
     settings.writetext(qm::kSettingModel, std::to_string(modelnumber));
-    qm::PortSpec sim;
-    sim.kind = qm::PortSpec::Kind::Sim;
     qm::gui::MainWindowSetup setup;
     setup.devices = &devices;
     setup.settings = &settings;
     setup.appfolder = "/tmp/";
-    setup.portspec = sim;  // real time: no clock given
+    setup.port = "sim";  // real time: no clock given
     qm::gui::MainWindow window(std::move(setup));
     window.Form_Load();
     qm::bench::fill(window.progbuffer());

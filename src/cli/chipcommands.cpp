@@ -1,11 +1,11 @@
 // program, verify, read, erase, blank: the five chip operations on the programmer port; identify.
-#include "cli/chipport.h"
 #include "cli/commands.h"
 #include "cli/hexfiles.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
 #include "host/exitcode.h"
 #include "link/portselect.h"
+#include "platform/port/programmerport.h"
 #include "platform/stopsignals.h"
 
 namespace qm::cli {
@@ -53,6 +53,16 @@ int finishoperation(Session& session, const OperationResult& result) {
     return exitcodefor(result);
 }
 
+// After the command, also after a failure: what a cable still holds goes out, then what the
+// simulated chip (and cable) found wrong is shown and its image saved. An image that could not
+// be saved fails the command.
+int finishport(Session& session, ProgrammerPort& port) {
+    port.close();
+    const ProgrammerPort::Report report = port.report();
+    for (const std::string& line : report.lines) session.host.printerror(line);
+    return report.imagesaved ? kExitOk : kExitPort;
+}
+
 int runoperations(Session& session, Engine& engine, const PortState& port) {
     const std::string& command = session.options.command;
     if (command == "identify") {
@@ -92,30 +102,37 @@ int runchipcommand(Session& session) {
         }
     }
 
-    // From here on Ctrl-C ends the operation with the supply switched off and the simulated
-    // chip's image saved, rather than the process on the spot.
+    // From here on a stop signal ends the operation with the supply switched off and the
+    // simulated chip's image saved, rather than the process on the spot.
     StopSignals signals("quellmark-cli");
-    ChipPort chipport;
-    if (const int code = chipport.open(session); code != kExitOk) return code;
+    ProgrammerPort port({&session.host, &session.settings(), &session.activemodel,
+                         session.clock.get(), nullptr, &StopSignals::reason});
+    ProgrammerPort::Request request;
+    request.port = session.options.port;
+    request.baud = session.options.baud;
+    request.holdus = session.options.holdus;
+    request.ftdipins = session.options.ftdipins.value_or("");
+    if (const ProgrammerPort::Opened opened = port.open(request); !opened.ok) {
+        if (!opened.message.empty()) session.host.printerror(opened.message);
+        return kExitPort;
+    }
     // An unrecognised script instruction ends the process from inside the run; the simulated
     // chip has been changed by then and keeps that, like a real one.
-    session.host.setexithook([&session, &chipport] {
-        chipport.finish(session);
+    session.host.setexithook([&session, &port] {
+        finishport(session, port);
         session.reportsettingsfailure();
     });
 
-    Engine engine(session.host, chipport.port(), chipport.linedriver(), session.activemodel,
+    Engine engine(session.host, port.port(), port.driver(), session.activemodel,
                   session.progbuffer);
     engine.devices = &session.devices;
     engine.idcheck = !session.options.noidcheck;
-    engine.keepcalibration = !session.options.overwritecalibration;
-    PortState port;
-    port.portready = true;
-    port.portnumber = chipport.portnumber();
-    const int code = StopSignals::received() != 0 ? kExitOk : runoperations(session, engine, port);
+    engine.keepcalibration = !session.options.overwritecalibration.value_or(false);
+    const int code =
+        StopSignals::received() != 0 ? kExitOk : runoperations(session, engine, port.state());
 
     session.host.setexithook(nullptr);
-    const int finished = chipport.finish(session);
+    const int finished = finishport(session, port);
     if (const int signal = StopSignals::received(); signal != 0) return exitcodeforsignal(signal);
     return code != kExitOk ? code : finished;
 }

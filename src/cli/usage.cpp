@@ -1,5 +1,6 @@
 #include "cli/usage.h"
 
+#include "platform/options/commandline.h"
 #include "text/licence.h"
 
 #ifndef QUELLMARK_VERSION
@@ -7,6 +8,14 @@
 #endif
 
 namespace qm::cli {
+
+namespace {
+
+// Where the options' help starts, and the width it is wrapped to.
+constexpr size_t kHelpColumn = 24;
+constexpr size_t kHelpWidth = 96;
+
+}  // namespace
 
 std::string usagetext() {
     return R"(Usage: quellmark-cli [OPTIONS] COMMAND [ARGS]
@@ -39,41 +48,14 @@ back, verify and blank expect them where they are, read shows them. A kept word 
 look as it should stops program and erase before anything is erased (exit code 7).
 
 Options:
-  --devices FILE        device description file
-                        (default: quellmarkdevices.txt beside the program, else
-                        in ../share/quellmark/ from the program's folder)
-  --model NAME|NUMBER   model by number or by name, any case, with or without PIC
-                        (default: setting "Microcontroller Model")
-  --port PORT           N or COMn (1-16), a device path such as /dev/ttyUSB0, sim for the
-                        simulated adapter, or sim:IMAGE to keep the simulated chip in the HEX
-                        file IMAGE between runs (default: setting "Serial Port Number");
-                        sim=CHIP[:IMAGE] puts a simulated CHIP (e.g. 16F877A) in the socket
-                        whatever the model, sim=none leaves it empty; ftdi for the first
-                        FT232R USB cable in bit-bang mode, ftdi:SERIAL for the one with that
-                        serial number; ftdisim[=CHIP][:IMAGE] for the simulated adapter
-                        behind a simulated FT232R cable
-  --no-id-check         do not read the device ID before the operation
-  --keep-calibration    keep the chip's calibration words (the default)
-  --overwrite-calibration
-                        write the HEX file's values at the calibration locations instead
-  --baud RATE           baud rate from 300 to 3000000 (default: setting
-                        "Serial Port Baud Rate")
-  --hold-us N           hold every line change at least N microseconds; USB-serial adapters
-                        may need 50-500 (default: setting "Line Hold Time"); FT232R cables
-                        hold every line state at least 1 microsecond
-  --ftdi-pins MAP       where an FT232R cable has the lines, e.g. rts=D2,dtr=D4,dsr=D5 (the
-                        default); add :high to a line asserted by a high pin
-  --settings FILE       keep the settings in this INI file (also: QUELLMARK_SETTINGS)
-  -q, --quiet           no progress bar
-  -h, --help            this text
-  -V, --version         the program's version
-
+)" + optionhelp(kForCli, kHelpColumn, kHelpWidth) +
+           R"(
 Options given here apply to this run only; the saved settings are those of the GUI.
 
 Exit codes:
   0  success
   1  the chip differs: blank check found data, or verify found mismatches
-  2  usage: bad command line, or a settings file that is no ordinary file
+  2  usage: bad command line, or a settings file that cannot be used
   3  serial port or USB cable: cannot be opened or failed (or the simulated
      chip's image)
   4  HEX file: cannot be read, has a faulty record, or cannot be written

@@ -20,7 +20,7 @@ TEST(CliOptions, ReadsGlobalOptionsBeforeOrAfterTheCommand) {
     EXPECT_EQ(o.args, std::vector<std::string>{"blink.hex"});
     EXPECT_EQ(o.model, "16f628a");
     EXPECT_EQ(o.port, "sim:chip.hex");
-    EXPECT_EQ(o.baud, "9600");
+    EXPECT_EQ(o.baud, 9600);
     EXPECT_EQ(o.holdus, 250);
     EXPECT_TRUE(o.noverify);
     EXPECT_TRUE(o.quiet);
@@ -31,7 +31,7 @@ TEST(CliOptions, NumbersMayHaveLeadingZeros) {
     const auto parsed = parse({"erase", "--hold-us", "0000000050", "--baud", "0009600"});
     ASSERT_TRUE(parsed.ok) << parsed.error;
     EXPECT_EQ(parsed.options.holdus, 50);
-    EXPECT_EQ(parsed.options.baud, "0009600");
+    EXPECT_EQ(parsed.options.baud, 9600);
 }
 
 TEST(CliOptions, OperandsAfterDoubleDashMayStartWithADash) {

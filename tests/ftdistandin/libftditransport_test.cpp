@@ -95,7 +95,7 @@ TEST(StandIn, ProgramAndVerifyKeepTheirTimingUnderEveryReadingAndLatch) {
         config.reading = c.reading;
         config.latch = c.latch;
         CableRig rig(c.chip, config, {}, c.holdus);
-        ASSERT_TRUE(rig.opened.ok) << rig.opened.messagetext("\n");
+        ASSERT_TRUE(rig.opened.ok) << rig.opened.message;
         fillimage(rig.buffer, rig.model, rig.cable->chip()->family(), 1);
         const OperationResult program = programall(*rig.engine, rig.state);
         EXPECT_EQ(program.status, OperationStatus::Done) << rig.host.status();
@@ -140,7 +140,7 @@ TEST(StandIn, OpeningNamesTheMeasuredRateAndRefusesARateNoFt232rHas) {
         config.reading = c.reading;
         config.fixedrate = c.fixedrate;
         CableRig rig("16F628A", config);
-        const std::string message = rig.opened.messagetext("\n");
+        const std::string message = rig.opened.message;
         if (c.shown < 0) {
             EXPECT_EQ(rig.opened.status, "FTDI cable error!");
             EXPECT_EQ(message.rfind("FTDI cable: the FT232R's pins ran at ", 0), 0u) << message;
@@ -204,7 +204,7 @@ TEST(StandIn, OpenFailuresSayWhatToDoAndKeepLibftdisText) {
         ASSERT_TRUE(standin::parseconfig(c.config, config, error)) << error;
         CableRig rig("16F628A", config, c.serial);
         EXPECT_FALSE(rig.opened.ok);
-        EXPECT_EQ(rig.opened.messagetext("\n"), c.message);
+        EXPECT_EQ(rig.opened.message, c.message);
     }
 }
 

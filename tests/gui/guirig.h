@@ -43,7 +43,8 @@ inline std::string exampleshex() {
 // serial ports are a simulated adapter on which only the device names in `openable` open; with
 // a --port value the window runs on that port instead (sim: a simulated chip).
 struct GuiRig {
-    explicit GuiRig(std::optional<PortSpec> portspec = std::nullopt,
+    // `port`: a --port value, for this run only.
+    explicit GuiRig(std::optional<std::string> port = std::nullopt,
                     std::vector<std::string> openable = {"/dev/ttyS2"},
                     const StopSignals* stopsignals = nullptr) {
         std::vector<std::string> closed;
@@ -60,7 +61,7 @@ struct GuiRig {
         setup.appfolder = "/tmp/";
         setup.clock = &clock;
         setup.realport = &ports;
-        setup.portspec = std::move(portspec);
+        setup.port = std::move(port);
         setup.stopsignals = stopsignals;
         window = std::make_unique<MainWindow>(std::move(setup));
     }

@@ -105,10 +105,7 @@ TEST(GuiHardwareCheck, EachClickDrivesOneLineAndDataInFollowsTheLine) {
 // an empty socket DATA IN reads DATA OUT back; the supply switched on by a click is off again once
 // the dialog closes, so the simulated adapter has nothing to report.
 TEST(GuiHardwareCheck, OnTheBitBangCableEachClickReachesTheAdapterAtOnce) {
-    PortSpec spec;
-    spec.kind = PortSpec::Kind::FtdiSim;
-    spec.simchip = "none";
-    GuiRig rig(spec);
+    GuiRig rig("ftdisim=none");
     rig.load();
     BoxWatch watch;
     incheck(rig, [](HardwareCheck*, const Boxes& box) {

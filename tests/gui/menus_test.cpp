@@ -8,9 +8,7 @@ namespace qm::gui::test {
 namespace {
 
 TEST(GuiMenus, EveryCommandOpensItsWindowOrRunsItsOperation) {
-    PortSpec sim;
-    sim.kind = PortSpec::Kind::Sim;
-    GuiRig rig(sim);
+    GuiRig rig("sim");
     rig.load();
     const struct {
         const char* command;

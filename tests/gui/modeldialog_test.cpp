@@ -162,10 +162,7 @@ TEST(GuiModelDialog, OnTheSimulatedAdapterTheChipFollowsTheModelAndKeepsTheImage
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(garbage);
     file.close();
-    PortSpec spec;
-    spec.kind = PortSpec::Kind::Sim;
-    spec.path = image.toStdString();
-    GuiRig rig(spec);
+    GuiRig rig("sim:" + image.toStdString());
     SeenBox atload, refused;
     acceptmessage(atload);
     rig.load();
@@ -208,23 +205,18 @@ TEST(GuiModelDialog, TheSimulatedChipFollowsTheModelUnlessThePortNamesIt) {
     const QString wrongchip =
         "Operation failed: the chip in the socket is a 16F877A, not a 16F628A.";
     const struct {
-        PortSpec::Kind kind;
-        const char* chip;
+        const char* port;
         QString status;
         QString programmed;
     } cases[] = {
-        {PortSpec::Kind::Sim, "", "Simulated adapter ready... (chip 16F628A)", "Chip programmed. "},
-        {PortSpec::Kind::FtdiSim, "", "Simulated FT232R cable ready... (chip 16F628A)",
-         "Chip programmed. "},
-        {PortSpec::Kind::Sim, "16F877A", "", wrongchip},
-        {PortSpec::Kind::FtdiSim, "16F877A", "", wrongchip},
+        {"sim", "Simulated adapter ready... (chip 16F628A)", "Chip programmed. "},
+        {"ftdisim", "Simulated FT232R cable ready... (chip 16F628A)", "Chip programmed. "},
+        {"sim=16F877A", "", wrongchip},
+        {"ftdisim=16F877A", "", wrongchip},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.status.toStdString() + c.chip);
-        PortSpec spec;
-        spec.kind = c.kind;
-        spec.simchip = c.chip;
-        GuiRig rig(spec);
+        SCOPED_TRACE(c.port);
+        GuiRig rig(c.port);
         rig.settings.writetext(kSettingModel, "8");  // 16F877A
         rig.load();
         choosemodel(rig, "opcija_3");

@@ -28,11 +28,7 @@ int commandsenabled(const GuiRig& rig) {
     return enabled == 10 ? 1 : enabled == 0 ? 0 : -1;
 }
 
-PortSpec simport() {
-    PortSpec spec;
-    spec.kind = PortSpec::Kind::Sim;
-    return spec;
-}
+std::string simport() { return "sim"; }
 
 TEST(GuiOperations, ProgramAllThenVerifyGreysTheCommandsAndRefusesChangesWhileRunning) {
     GuiRig rig(simport());
@@ -102,15 +98,11 @@ TEST(GuiOperations, VerifyAgainstAChangedBufferShowsTheMismatchReport) {
 }
 
 TEST(GuiOperations, AnotherChipInTheSocketStopsProgramAllWithAnErrorBox) {
-    const std::pair<PortSpec::Kind, QString> ports[] = {
-        {PortSpec::Kind::Sim, "Simulated adapter"},
-        {PortSpec::Kind::FtdiSim, "Simulated FT232R cable"}};
-    for (const auto& [kind, name] : ports) {
+    const std::pair<const char*, QString> ports[] = {{"sim=16F877A", "Simulated adapter"},
+                                                     {"ftdisim=16F877A", "Simulated FT232R cable"}};
+    for (const auto& [port, name] : ports) {
         SCOPED_TRACE(name.toStdString());
-        PortSpec spec;
-        spec.kind = kind;
-        spec.simchip = "16F877A";
-        GuiRig rig(spec);
+        GuiRig rig(port);
         rig.settings.writetext(kSettingModel, "3");  // 16F628A
         rig.load();
         EXPECT_EQ(rig.text("label_status"), name + " ready... (chip 16F877A)");
@@ -133,9 +125,7 @@ TEST(GuiOperations, AnotherChipInTheSocketStopsProgramAllWithAnErrorBox) {
 }
 
 TEST(GuiOperations, ProgramAllThenVerifyRunThroughTheSimulatedFt232rCable) {
-    PortSpec spec;
-    spec.kind = PortSpec::Kind::FtdiSim;
-    GuiRig rig(spec);
+    GuiRig rig("ftdisim");
     rig.settings.writetext(kSettingModel, "3");  // 16F628A
     rig.load();
     EXPECT_EQ(rig.text("label_status"), "Simulated FT232R cable ready... (chip 16F628A)");
@@ -155,9 +145,7 @@ TEST(GuiOperations, ProgramAllThenVerifyRunThroughTheSimulatedFt232rCable) {
 
     // A cable that is not there (or a build without the back-end) says so, and so do the
     // operations.
-    spec.kind = PortSpec::Kind::Ftdi;
-    spec.path = "QM-NO-SUCH-CABLE";
-    GuiRig absent(spec);
+    GuiRig absent("ftdi:QM-NO-SUCH-CABLE");
     SeenBox box;
     acceptmessage(box);
     absent.load();

@@ -85,9 +85,12 @@ TEST(GuiStart, HelpAndBadArgumentsAnswerOnTheTerminal) {
               "\nLicense: GNU GPL version 3 or later (GPL-3.0-or-later)\n");
 
     const std::pair<QStringList, QByteArray> bads[] = {
-        {{"--port", "COM17"}, "--port COM17"},
-        {{"--port", "ftdisim", "--ftdi-pins", "rts=D3"}, "--ftdi-pins rts=D3: "},
-        {{"--port", "sim", "--ftdi-pins", "rts=D2"}, "--ftdi-pins needs an FT232R cable"},
+        // The same words as the command-line program's.
+        {{"--port", "COM17"}, "quellmark: unknown port 'COM17': use 1-16, COM1-COM16"},
+        {{"--port", "ftdisim", "--ftdi-pins", "rts=D3"}, "quellmark: option --ftdi-pins: "},
+        {{"--port", "sim", "--ftdi-pins", "rts=D2"},
+         "quellmark: option --ftdi-pins needs an FT232R cable"},
+        {{"--model", "16F628A"}, "quellmark: unknown option --model"},
     };
     for (const auto& [args, said] : bads) {
         QProcess bad;

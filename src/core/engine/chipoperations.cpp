@@ -30,11 +30,16 @@ const OperationTexts& textsof(Operation operation) {
     static const OperationTexts kVerify{"Begin verify.", "Chip verified. ", "Chip verify failed. ",
                                         "Chip verify failed:"};
     switch (operation) {
-        case Operation::Erase: return kErase;
-        case Operation::Program: return kProgram;
-        case Operation::Read: return kRead;
-        case Operation::BlankCheck: return kBlank;
-        case Operation::Verify: break;
+        case Operation::Erase:
+            return kErase;
+        case Operation::Program:
+            return kProgram;
+        case Operation::Read:
+            return kRead;
+        case Operation::BlankCheck:
+            return kBlank;
+        case Operation::Verify:
+            break;
     }
     return kVerify;
 }
@@ -57,7 +62,7 @@ void status(Engine& engine, OperationResult& result, std::string text) {
 bool portrefused(Engine& engine, const PortState& port, OperationResult& result) {
     if (portusable(port, engine.port)) return false;
     result.status = OperationStatus::PortNotReady;
-    result.statustext = porterrortext(port.portnumber);
+    result.statustext = porterrortext(port);
     engine.host.setstatus(result.statustext);
     return true;
 }
@@ -195,8 +200,8 @@ std::string scripterrorstatus(const ScriptError& error) {
 }
 
 std::string scripterrormessage(const ScriptError& error) {
-    return "Script error in instruction " + std::to_string(error.instruction) + " ('" +
-           error.text + "'): " + error.reason + ".\r\nThe operation was stopped.";
+    return "Script error in instruction " + std::to_string(error.instruction) + " ('" + error.text +
+           "'): " + error.reason + ".\r\nThe operation was stopped.";
 }
 
 OperationResult runoperation(Engine& engine, Operation operation, const PortState& port) {

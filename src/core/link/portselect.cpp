@@ -112,8 +112,9 @@ void menuportanswer(PortState& state, SerialPort& port, SettingsStore& settings,
     }
 }
 
-std::string porterrortext(int32_t portnumber) {
-    return "Serial port " + std::to_string(portnumber) + " error!";
+std::string porterrortext(const PortState& state) {
+    if (!state.portname.empty()) return state.portname + " error!";
+    return "Serial port " + std::to_string(state.portnumber) + " error!";
 }
 
 bool portusable(const PortState& state, const SerialPort& port) {

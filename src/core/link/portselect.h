@@ -23,6 +23,9 @@ struct PortState {
     // before listports cannot store port 0.
     int32_t defaultport = 2;
     int32_t holdtime = 0;  // "Line Hold Time" in microseconds, as last read by openport
+    // A port given for one run by its name ("Simulated adapter", "FTDI cable"), which then names
+    // it in its error text; empty for the serial port, which its number names.
+    std::string portname;
 };
 
 // Upper limit applied to "Line Hold Time". Longer holds would stretch one chip operation over
@@ -81,8 +84,9 @@ void menuportanswer(PortState& state, SerialPort& port, SettingsStore& settings,
                     std::string_view answer, LineDriver* driver = nullptr,
                     PortNaming naming = hostportnaming());
 
-// The status text of a command refused because the port is not ready ("Serial port 3 error!").
-std::string porterrortext(int32_t portnumber);
+// The status text of a command refused because the port is not ready: "Serial port 3 error!",
+// or by the port's name, "FTDI cable error!".
+std::string porterrortext(const PortState& state);
 
 // Whether chip operations may use the port: the last open succeeded and the port has not failed
 // since (a USB adapter can be unplugged while the program runs).

@@ -5,7 +5,7 @@
 namespace qm {
 
 StoppablePort::StoppablePort(SerialPort& port, std::function<std::string()> stopreason)
-    : port_(port), stopreason_(std::move(stopreason)) {}
+    : port_(&port), stopreason_(std::move(stopreason)) {}
 
 bool StoppablePort::stopped() {
     if (stopped_) return true;
@@ -13,26 +13,26 @@ bool StoppablePort::stopped() {
     stopped_ = true;
     // A command cut off in its middle is harmless once the power is off; the lines are brought
     // low first, so the chip is not fed through them.
-    port_.setrts(false);
-    port_.setdtr(false);
+    port_->setrts(false);
+    port_->setdtr(false);
     return true;
 }
 
 void StoppablePort::setrts(bool on) {
-    if (!stopped()) port_.setrts(on);
+    if (!stopped()) port_->setrts(on);
 }
 
 void StoppablePort::setdtr(bool on) {
-    if (!stopped()) port_.setdtr(on);
+    if (!stopped()) port_->setdtr(on);
 }
 
-bool StoppablePort::dsr() { return !stopped() && port_.dsr(); }
+bool StoppablePort::dsr() { return !stopped() && port_->dsr(); }
 
-bool StoppablePort::failed() const { return !stopreason_().empty() || port_.failed(); }
+bool StoppablePort::failed() const { return !stopreason_().empty() || port_->failed(); }
 
 std::string StoppablePort::errortext() const {
     std::string reason = stopreason_();
-    return reason.empty() ? port_.errortext() : reason;
+    return reason.empty() ? port_->errortext() : reason;
 }
 
 }  // namespace qm

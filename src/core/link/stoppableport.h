@@ -20,29 +20,34 @@ class StoppablePort final : public SerialPort {
     // ..."; empty while nothing asks it to.
     StoppablePort(SerialPort& port, std::function<std::string()> stopreason);
 
-    bool open(const std::string& name, int32_t baud) override { return port_.open(name, baud); }
-    void close() override { port_.close(); }
-    bool isopen() const override { return port_.isopen(); }
+    bool open(const std::string& name, int32_t baud) override { return port_->open(name, baud); }
+    void close() override { port_->close(); }
+    bool isopen() const override { return port_->isopen(); }
 
     void setrts(bool on) override;
     void setdtr(bool on) override;
     bool dsr() override;
-    void sendbyte(uint8_t byte) override { port_.sendbyte(byte); }
+    void sendbyte(uint8_t byte) override { port_->sendbyte(byte); }
     // Whole transfers go to a batching port's queue until the stop is seen; from then on every
     // change comes here one at a time, and is dropped.
-    LineBatch* linebatch() override { return stopped() ? nullptr : port_.linebatch(); }
+    LineBatch* linebatch() override { return stopped() ? nullptr : port_->linebatch(); }
 
     bool failed() const override;
     std::string errortext() const override;
 
-    // The port it wraps.
-    SerialPort& inner() { return port_; }
+    // The port it wraps, and another one to wrap from now on (the port of the run changed), no
+    // longer stopped.
+    SerialPort& inner() { return *port_; }
+    void retarget(SerialPort& port) {
+        port_ = &port;
+        stopped_ = false;
+    }
 
   private:
     // Whether line changes have stopped; the first time, leaves CLOCK and DATA OUT low.
     bool stopped();
 
-    SerialPort& port_;
+    SerialPort* port_;
     std::function<std::string()> stopreason_;
     bool stopped_ = false;
 };

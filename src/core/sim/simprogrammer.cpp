@@ -40,7 +40,16 @@ SimProgrammer::SimProgrammer(const ActiveModel& activemodel, Clock& clock,
 
 SimProgrammer::~SimProgrammer() = default;
 
-bool SimProgrammer::open(const std::string& imagepath, std::string& why) {
+std::string SimProgrammer::open(const std::string& imagepath) {
+    std::string why;
+    if (!loadimage(imagepath, why))
+        return "The simulated chip's image " + imagepath + " cannot be used:\r\n" + why;
+    adapter_.attach(chip_.get());
+    adapter_.open(kSimPortName, 9600);
+    return {};
+}
+
+bool SimProgrammer::loadimage(const std::string& imagepath, std::string& why) {
     imagepath_ = imagepath;
     imageloaded_.clear();
     if (!imagepath_.empty() && !chip_) {
@@ -62,8 +71,6 @@ bool SimProgrammer::open(const std::string& imagepath, std::string& why) {
         if (!loadchipimage(*chip_, imagepath_, why)) return false;
         imageloaded_ = chipimagetext(*chip_);
     }
-    adapter_.attach(chip_.get());
-    adapter_.open(kSimPortName, 9600);
     return true;
 }
 
@@ -77,13 +84,15 @@ std::string SimProgrammer::statustext() const {
            (imagepath_.empty() ? ")" : ", image " + imagepath_ + ")");
 }
 
-bool SimProgrammer::saveimage(std::string& why) {
-    if (imagepath_.empty() || !chip_) return true;
+std::string SimProgrammer::saveimage() {
+    if (imagepath_.empty() || !chip_) return {};
     // A run that did not change the chip leaves the image file exactly as it was, or absent.
-    if (chipimagetext(*chip_) == imageloaded_) return true;
-    if (!savechipimage(*chip_, imagepath_, why)) return false;
+    if (chipimagetext(*chip_) == imageloaded_) return {};
+    std::string why;
+    if (!savechipimage(*chip_, imagepath_, why))
+        return "The simulated chip's image " + imagepath_ + " was not saved: " + why;
     imageloaded_ = chipimagetext(*chip_);
-    return true;
+    return {};
 }
 
 std::vector<std::string> SimProgrammer::takefaults(int maxlines) {

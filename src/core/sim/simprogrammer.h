@@ -34,9 +34,10 @@ class SimProgrammer {
     SimProgrammer& operator=(const SimProgrammer&) = delete;
 
     // Loads the image (when imagepath is not empty; a missing file is a new, erased chip, and
-    // its folder must exist) and opens the adapter. False, with the reason in why, when the image
-    // cannot be used (an empty socket keeps no image).
-    bool open(const std::string& imagepath, std::string& why);
+    // its folder must exist) and opens the adapter. Empty on success; when the image cannot be
+    // used (an empty socket keeps no image), the message for the user: "The simulated chip's
+    // image PATH cannot be used:" and the reason on a line of its own (CR LF).
+    std::string open(const std::string& imagepath);
 
     // The adapter's port. Behind a cable the cable drives it; the program uses cable() instead.
     SerialPort& port() { return adapter_; }
@@ -55,8 +56,9 @@ class SimProgrammer {
 
     // Stores the chip's memory in the image file, when there is one and the chip has changed
     // since the image was loaded or last saved (a new image is written only once a run changed
-    // the chip). False with a reason on failure; the old image then stays whole.
-    bool saveimage(std::string& why);
+    // the chip). Empty when all is saved; on failure, when the old image stays whole, the
+    // sentence that says so: "The simulated chip's image PATH was not saved: reason".
+    std::string saveimage();
 
     // What the chip logged as faults (violated timing, ignored, unknown or incomplete commands)
     // since the last call, one line each, at most maxlines and then a line counting the rest.
@@ -67,6 +69,7 @@ class SimProgrammer {
     std::vector<std::string> takefaults(int maxlines);
 
   private:
+    bool loadimage(const std::string& imagepath, std::string& why);
     void takecablefaults(std::vector<std::string>& lines);
 
     SimAdapter adapter_;

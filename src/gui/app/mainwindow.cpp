@@ -17,12 +17,12 @@
 #include "gui/app/clicklabel.h"
 #include "gui/app/guihost.h"
 #include "gui/app/memorydump.h"
-#include "gui/app/programmer.h"
 #include "gui/app/wheelfilter.h"
 #include "gui/dialogs/messagebox.h"
 #include "gui/themes/themepaint.h"
 #include "host/exitcode.h"
 #include "host/systemclock.h"
+#include "platform/port/programmerport.h"
 #include "platform/stopsignals.h"
 #include "settings/settings.h"
 #include "text/hextext.h"
@@ -66,13 +66,17 @@ MainWindow::MainWindow(MainWindowSetup setup)
             new QSocketNotifier(setup_.stopsignals->wakeupfd(), QSocketNotifier::Read, this);
         connect(notifier, &QSocketNotifier::activated, this, &MainWindow::stopsignalled);
     }
-    programmer_ = std::make_unique<Programmer>(*host_, settings_, devices_, activemodel_,
-                                               progbuffer_, *clock, setup_.realport, stopreason);
+    port_ = std::make_unique<ProgrammerPort>(ProgrammerPort::Setup{
+        host_.get(), &settings_, &activemodel_, clock, setup_.realport, stopreason});
+    engine_ =
+        std::make_unique<Engine>(*host_, port_->port(), port_->driver(), activemodel_, progbuffer_);
+    engine_->devices = &devices_;
 }
 
 MainWindow::~MainWindow() {
     Form_Deactivate();
-    programmer_.reset();
+    engine_.reset();
+    port_.reset();
 }
 
 void MainWindow::Form_Load() {
@@ -88,8 +92,12 @@ void MainWindow::Form_Load() {
     if (!selected.ok) showmessage(QString::fromStdString(selected.message), kMsgError);
 
     menuclear_Click();
-    const std::string problem = programmer_->load(setup_.portspec, setup_.ftdipins);
-    if (!problem.empty()) showmessage(QString::fromStdString(problem), kMsgError);
+    ProgrammerPort::Request request;
+    request.port = setup_.port;
+    request.ftdipins = setup_.ftdipins;
+    request.listports = true;  // for the list of "Change Serial Port Number"
+    const ProgrammerPort::Opened opened = port_->open(request);
+    if (opened.boxed) showmessage(QString::fromStdString(opened.message), kMsgError);
 }
 
 void MainWindow::menuclear_Click() {
@@ -166,9 +174,14 @@ int MainWindow::showmessage(const QString& text, int type, const QString& captio
 }
 
 void MainWindow::endprogram() {
-    programmer_->shutdown();
+    shutdownport();
     if (setup_.onendprogram) setup_.onendprogram();
     std::exit(kExitDevice);
+}
+
+void MainWindow::shutdownport() {
+    port_->close();
+    port_->report();
 }
 
 void MainWindow::stopsignalled() {
@@ -249,7 +262,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     Form_Deactivate();
-    programmer_->shutdown();
+    shutdownport();
     event->accept();
 }
 

@@ -17,9 +17,7 @@
 #include "gui/app/eventpump.h"
 #include "gui/dialogs/dialogcontext.h"
 #include "host/clock.h"
-#include "link/ftdipins.h"
 #include "link/serialport.h"
-#include "platform/port/portspec.h"
 #include "settings/settingsstore.h"
 #include "themes/loadtheme.h"
 
@@ -31,15 +29,15 @@ class QPushButton;
 class QScrollBar;
 
 namespace qm {
+class ProgrammerPort;
 class StopSignals;
-}
+}  // namespace qm
 
 namespace qm::gui {
 
 class ClickLabel;
 class GuiHost;
 class MemoryDump;
-class Programmer;
 class WheelFilter;
 
 // What the start routine hands the main window.
@@ -49,10 +47,12 @@ struct MainWindowSetup {
     std::string appfolder;  // with a trailing '/'
     QString dialogcaption = QStringLiteral("Quellmark");
     double dialogscale = 1.0;
-    Clock* clock = nullptr;            // nullptr: real time
-    SerialPort* realport = nullptr;    // nullptr: a QtSerialPort
-    std::optional<PortSpec> portspec;  // a port for this run only (--port)
-    FtdiPinMap ftdipins;               // an FT232R cable's wiring (--ftdi-pins)
+    Clock* clock = nullptr;          // nullptr: real time
+    SerialPort* realport = nullptr;  // nullptr: a QtSerialPort
+    // A port for this run only and an FT232R cable's wiring, as the command line gives them
+    // (already checked).
+    std::optional<std::string> port;
+    std::string ftdipins;
     // Runs when a fatal script error ends the program, before the process exits.
     std::function<void()> onendprogram;
     // The signals that ask the program to end (SIGTERM at logout, SIGHUP, Ctrl-C in the terminal
@@ -147,6 +147,8 @@ class MainWindow final : public QMainWindow {
     void stopsignalled();
     // Ends the event loops once a signal has asked to stop and no operation runs; true then.
     bool quitifstopped();
+    // Before the program ends: what a cable holds goes out, the simulated chip's image is saved.
+    void shutdownport();
 
     // mainwindowedit.cpp
     void dumprightclicked(MemoryDump* dump, QPoint point);
@@ -170,7 +172,10 @@ class MainWindow final : public QMainWindow {
     std::unique_ptr<GuiHost> host_;
     ActiveModel activemodel_;
     ProgBuffer progbuffer_;
-    std::unique_ptr<Programmer> programmer_;
+    std::unique_ptr<ProgrammerPort> port_;
+    // The engine of every operation on the port, which keeps the interpreter's registers and
+    // the last mismatch report between operations.
+    std::unique_ptr<Engine> engine_;
     std::string lastpath_;
     int32_t loadedwords_ = 0;
 

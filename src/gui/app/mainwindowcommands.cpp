@@ -8,12 +8,13 @@
 #include "buffer/hexload.h"
 #include "buffer/hexwriter.h"
 #include "buffer/lastpath.h"
+#include "engine/chipoperations.h"
 #include "gui/app/clicklabel.h"
 #include "gui/app/guihost.h"
 #include "gui/app/mainwindow.h"
-#include "gui/app/programmer.h"
 #include "gui/dialogs/hardwarecheck.h"
 #include "gui/dialogs/inputbox.h"
+#include "platform/port/programmerport.h"
 #include "platform/stopsignals.h"
 
 namespace qm::gui {
@@ -74,16 +75,16 @@ void MainWindow::menusave_Click() {
 
 void MainWindow::runchipoperation(Operation operation) {
     if (refusedwhilebusy()) return;
-    programmer_->run(operation);
+    runoperation(*engine_, operation, port_->state());
     showsimreport();
     quitifstopped();
 }
 
 void MainWindow::showsimreport() {
-    const std::vector<std::string> report = programmer_->simreport();
-    if (report.empty()) return;
+    const ProgrammerPort::Report report = port_->report();
+    if (report.lines.empty()) return;
     std::string text;
-    for (const std::string& line : report) text += line + "\r\n";
+    for (const std::string& line : report.lines) text += line + "\r\n";
     // On the way out nobody may be there to close a box: the terminal gets it.
     if (StopSignals::received() != 0) {
         std::fputs(("quellmark: " + text).c_str(), stderr);
@@ -99,11 +100,11 @@ void MainWindow::menublank_Click() { runchipoperation(Operation::BlankCheck); }
 void MainWindow::menuverify_Click() { runchipoperation(Operation::Verify); }
 
 void MainWindow::menucheck_Click() {
-    if (!programmer_->ready()) {
-        setstatus(QString::fromStdString(programmer_->porterror()));
+    if (!port_->ready()) {
+        setstatus(QString::fromStdString(port_->porterror()));
         return;
     }
-    HardwareCheck dialog(this, programmer_->driver());
+    HardwareCheck dialog(this, port_->driver());
     dialog.exec();
     if (!dialog.restoredtext().isEmpty()) setstatus(dialog.restoredtext());
     // What the simulated chip made of the lines the user drove by hand.
@@ -112,9 +113,9 @@ void MainWindow::menucheck_Click() {
 
 void MainWindow::menuport_Click() {
     if (refusedwhilebusy()) return;
-    const QString answer = myinputbox(this, dialogs_, QString::fromStdString(programmer_->prompt()),
-                                      QString(), QString::number(programmer_->proposedport()));
-    programmer_->changeport(answer.toStdString());
+    const QString answer = myinputbox(this, dialogs_, QString::fromStdString(port_->prompt()),
+                                      QString(), QString::number(port_->proposedport()));
+    port_->changeport(answer.toStdString());
 }
 
 }  // namespace qm::gui

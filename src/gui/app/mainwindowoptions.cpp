@@ -6,10 +6,10 @@
 #include "devices/selectmodel.h"
 #include "gui/app/helptexts.h"
 #include "gui/app/mainwindow.h"
-#include "gui/app/programmer.h"
 #include "gui/dialogs/inputbox.h"
 #include "gui/dialogs/modeldialog.h"
 #include "gui/themes/themechooser.h"
+#include "platform/port/programmerport.h"
 #include "settings/settings.h"
 
 namespace qm::gui {
@@ -36,7 +36,7 @@ void MainWindow::menumodel_Click() {
     // loaded file's name and the status line, which spoke of the old buffer, are emptied too.
     menuclear_Click();
     if (changed) {
-        const std::string problem = programmer_->modelchanged();
+        const std::string problem = port_->modelchanged();
         if (!problem.empty()) showmessage(QString::fromStdString(problem), kMsgError);
     }
 }

@@ -1,23 +1,16 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
-#include "link/ftdipins.h"
-#include "platform/port/portspec.h"
+#include "platform/options/commandline.h"
 
 namespace qm::gui {
 
-// The desktop program's command line:
-// quellmark [--port PORT] [--ftdi-pins MAP] [--settings FILE] [FILE.hex]
-struct StartOptions {
-    std::optional<PortSpec> port;  // for this run only; nothing about it is saved
-    FtdiPinMap ftdipins;           // an FT232R cable's wiring (--port ftdi or ftdisim only)
-    std::string settings;          // an INI file instead of the user's settings
-    std::string hexfile;           // opened after the window has loaded
-    bool help = false;
-    bool version = false;
+// The desktop program's command line: the options it shares with the command-line program (the
+// port of this run and an FT232R cable's wiring, the settings file), and a HEX file.
+struct StartOptions : CommandLineOptions {
+    std::string hexfile;  // opened after the window has loaded
 };
 
 struct ParsedStart {

@@ -101,7 +101,7 @@ int startroutine(QApplication& app, const std::vector<std::string>& args) {
         mymsgbox(nullptr, dialogs, QString::fromStdString(text), 64);
     }
 
-    std::unique_ptr<QSettingsStore> settings = usersettings(parsed.options.settings);
+    std::unique_ptr<QSettingsStore> settings = usersettings(parsed.options.settings.value_or(""));
     if (const std::string why = settings->unusablereason(); !why.empty()) {
         const std::string text = "The settings file " + settings->location() +
                                  " cannot be used: " + why + "; it was left alone.";
@@ -115,8 +115,8 @@ int startroutine(QApplication& app, const std::vector<std::string>& args) {
     setup.appfolder = appfolder;
     setup.dialogcaption = dialogs.dialogcaption;
     setup.dialogscale = dialogs.dialogscale;
-    setup.portspec = parsed.options.port;
-    setup.ftdipins = parsed.options.ftdipins;
+    setup.port = parsed.options.port;
+    setup.ftdipins = parsed.options.ftdipins.value_or("");
     setup.onendprogram = [&lock] { lock.unlock(); };
     setup.stopsignals = &stopsignals;
     // Every event loop ends, a modal dialog's too; the window's destructor then shuts the port

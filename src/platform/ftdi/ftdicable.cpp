@@ -9,13 +9,7 @@ namespace qm {
 FtdiCable::FtdiCable() = default;
 FtdiCable::~FtdiCable() = default;
 
-std::string FtdiCable::Opened::messagetext(const std::string& lineend) const {
-    std::string text;
-    for (const std::string& line : message) text += (text.empty() ? "" : lineend) + line;
-    return text;
-}
-
-FtdiCable::Opened FtdiCable::failed(std::vector<std::string> message) {
+FtdiCable::Opened FtdiCable::failed(std::string message) {
     Opened opened;
     opened.status = name_ + " error!";
     opened.message = std::move(message);
@@ -28,18 +22,16 @@ FtdiCable::Opened FtdiCable::open(const PortSpec& spec, const FtdiPinMap& pins, 
     if (spec.kind == PortSpec::Kind::FtdiSim) {
         sim_ = std::make_unique<SimProgrammer>(activemodel, clock, spec.simchip, pins);
         name_ = sim_->name();
-        std::string why;
-        if (!sim_->open(spec.path, why)) {
-            return failed({"The simulated chip's image " + spec.path + " cannot be used:", why});
-        }
+        if (std::string refused = sim_->open(spec.path); !refused.empty())
+            return failed(std::move(refused));
         transport = sim_->cable();
     } else {
         name_ = spec.path.empty() ? "FTDI cable" : "FTDI cable " + spec.path;
         transport_ = makeftditransport(clock);
         if (!transport_) {
             return failed(
-                {"The FT232R bit-bang back-end is not available: this program was built "
-                 "without libftdi1."});
+                "The FT232R bit-bang back-end is not available: this program was built without "
+                "libftdi1.");
         }
         transport = transport_.get();
     }
@@ -49,7 +41,7 @@ FtdiCable::Opened FtdiCable::open(const PortSpec& spec, const FtdiPinMap& pins, 
     const std::string serial = sim_ ? std::string() : spec.path;
     if (!bitbang_->open(serial, baud)) {
         const std::string why = bitbang_->errortext();
-        return failed({name_ + ": " + (why.empty() ? "cannot be opened" : why)});
+        return failed(name_ + ": " + (why.empty() ? "cannot be opened" : why));
     }
     Opened opened;
     opened.ok = true;

@@ -27,15 +27,12 @@ class FtdiCable {
     FtdiCable(const FtdiCable&) = delete;
     FtdiCable& operator=(const FtdiCable&) = delete;
 
-    // What opening gave: the status line's text, and after a failure the message for the user,
-    // one line per element (each front end joins them with its own line end).
+    // What opening gave: the status line's text, and after a failure the message for the user
+    // (CR LF between its lines).
     struct Opened {
         bool ok = false;
         std::string status;
-        std::vector<std::string> message;
-
-        // The message's lines joined by `lineend`.
-        std::string messagetext(const std::string& lineend) const;
+        std::string message;
     };
 
     // Opens the cable the --port value names (Kind::Ftdi or Kind::FtdiSim), wired as `pins`,
@@ -59,7 +56,7 @@ class FtdiCable {
     void close();
 
   private:
-    Opened failed(std::vector<std::string> message);
+    Opened failed(std::string message);
 
     std::string name_;
     std::unique_ptr<FtdiTransport> transport_;

@@ -72,8 +72,7 @@ TEST(ListPorts, ListsOpenablePortsAndPicksTheLastAsDefault) {
     PortRig rig;
     rig.openable({1, 3});
     rig.list();
-    EXPECT_EQ(rig.state.portlist,
-              "- Serial port COM1 available\r\n- Serial port COM3 available");
+    EXPECT_EQ(rig.state.portlist, "- Serial port COM1 available\r\n- Serial port COM3 available");
     EXPECT_EQ(rig.state.defaultport, 3);
     EXPECT_EQ(rig.port.eventsof(Op::Open).size(), 16u);
 
@@ -85,10 +84,10 @@ TEST(ListPorts, ListsOpenablePortsAndPicksTheLastAsDefault) {
 
 TEST(ListPorts, LinuxLinesShowTheDevicePath) {
     PortRig rig;
-    rig.port.unopenable = {"/dev/ttyS0", "/dev/ttyS2", "/dev/ttyS3", "/dev/ttyS4", "/dev/ttyS5",
-                           "/dev/ttyS6", "/dev/ttyS7", "/dev/ttyUSB1", "/dev/ttyUSB2",
-                           "/dev/ttyUSB3", "/dev/ttyUSB4", "/dev/ttyUSB5", "/dev/ttyUSB6",
-                           "/dev/ttyUSB7"};
+    rig.port.unopenable = {"/dev/ttyS0",   "/dev/ttyS2",   "/dev/ttyS3",   "/dev/ttyS4",
+                           "/dev/ttyS5",   "/dev/ttyS6",   "/dev/ttyS7",   "/dev/ttyUSB1",
+                           "/dev/ttyUSB2", "/dev/ttyUSB3", "/dev/ttyUSB4", "/dev/ttyUSB5",
+                           "/dev/ttyUSB6", "/dev/ttyUSB7"};
     listports(rig.state, rig.port, PortNaming::Linux);
     EXPECT_EQ(rig.state.portlist,
               "- Serial port COM2 available (/dev/ttyS1)\r\n"
@@ -189,11 +188,11 @@ TEST(PortAnswers, ComPrefixAndNumberRule) {
         const char* answer;
         int32_t port;  // 0: Wrong entry
     };
-    for (Case c : {Case{"com7", 7}, Case{"COM7", 7}, Case{"Com7", 7}, Case{"7", 7},
-                   Case{"7.2", 7}, Case{"16.4", 16}, Case{"16.5", 16}, Case{" 3", 3},
-                   Case{"com 12", 12}, Case{"0.7", 1}, Case{"2.5", 2}, Case{"1", 1},
-                   Case{"0.5", 0}, Case{"17", 0}, Case{"com", 0}, Case{"abc", 0},
-                   Case{"0", 0}, Case{"-3", 0}, Case{"co7", 0}, Case{"16.6", 0}}) {
+    for (Case c : {Case{"com7", 7},    Case{"COM7", 7},  Case{"Com7", 7},  Case{"7", 7},
+                   Case{"7.2", 7},     Case{"16.4", 16}, Case{"16.5", 16}, Case{" 3", 3},
+                   Case{"com 12", 12}, Case{"0.7", 1},   Case{"2.5", 2},   Case{"1", 1},
+                   Case{"0.5", 0},     Case{"17", 0},    Case{"com", 0},   Case{"abc", 0},
+                   Case{"0", 0},       Case{"-3", 0},    Case{"co7", 0},   Case{"16.6", 0}}) {
         const PortAnswer parsed = parseportanswer(c.answer);
         if (c.port == 0) {
             EXPECT_EQ(parsed.kind, PortAnswer::Kind::Wrong) << c.answer;
@@ -274,8 +273,12 @@ TEST(MenuPort, ChoosingAFailedPortAgainRetries) {
 }
 
 TEST(PortErrors, OperationTextHasNoComAndFailedPortsAreUnusable) {
-    EXPECT_EQ(porterrortext(3), "Serial port 3 error!");
-    EXPECT_EQ(porterrortext(16), "Serial port 16 error!");
+    PortState numbered;
+    numbered.portnumber = 16;
+    EXPECT_EQ(porterrortext(numbered), "Serial port 16 error!");
+    PortState named;
+    named.portname = "FTDI cable";
+    EXPECT_EQ(porterrortext(named), "FTDI cable error!");
 
     PortRig rig;
     rig.openable({3});
