@@ -1,15 +1,13 @@
 #include "cli/session.h"
 
 #include "cli/modelchoice.h"
-#include "devices/devicefilelocation.h"
-#include "devices/loaddevices.h"
+#include "devices/savedmodel.h"
 #include "devices/selectmodel.h"
 #include "host/exitcode.h"
 #include "host/systemclock.h"
 #include "host/virtualclock.h"
-#include "platform/applicationfolder.h"
+#include "platform/startup.h"
 #include "platform/usersettings.h"
-#include "settings/settings.h"
 
 namespace qm::cli {
 
@@ -36,57 +34,43 @@ Session::Session(CliOptions opts, std::ostream& outstream, std::ostream& errstre
 }
 
 int Session::checksettings() {
-    const std::string why = settings_->unusablereason();
-    if (why.empty()) return kExitOk;
-    host.printerror("quellmark-cli: the settings file " + settingslocation_ +
-                    " cannot be used: " + why + "; it was left alone.");
+    const std::string refused = settingsrefusal(*settings_);
+    if (refused.empty()) return kExitOk;
+    host.printerror("quellmark-cli: " + refused);
     return kExitUsage;
 }
 
 void Session::reportsettingsfailure() {
-    const std::string& why = settings_->writefailure();
-    if (!why.empty())
-        host.printerror("quellmark-cli: the settings could not be saved to " + settingslocation_ +
-                        ": " + why + ".");
+    const std::string failed = settingsfailure(*settings_);
+    if (!failed.empty()) host.printerror("quellmark-cli: " + failed);
 }
 
 int Session::loaddevicefile() {
-    devicespath = options.devices ? *options.devices : finddevicefile(applicationfolder());
-    LoadDevicesResult loaded = loaddevices(devicespath);
-    if (loaded.status == LoadDevicesStatus::FileError) {
-        host.printerror(loaded.error.empty() ? "Cannot read the device file " + devicespath + "."
-                                             : loaded.error);
-        return kExitDevice;
-    }
-    for (const auto& line :
-         formatdevicewarnings(loaded.warnings, devicespath, loaded.warningcount)) {
-        host.printerror(line);
-    }
-    if (loaded.status == LoadDevicesStatus::NoModels) {
-        host.printerror("The device file " + devicespath + " lists no model.");
-        return kExitDevice;
+    DeviceFileLoad loaded = qm::loaddevicefile(options.devices);
+    devicespath = loaded.path;
+    for (const std::string& line : loaded.warnings) host.printerror(line);
+    if (loaded.exitcode != kExitOk) {
+        host.printerror(loaded.problem);
+        return loaded.exitcode;
     }
     devices = std::move(loaded.table);
     return kExitOk;
 }
 
 int Session::choosemodel() {
-    int32_t number = 0;
+    SelectModelResult selected;
     if (options.model) {
-        number = findmodel(devices, *options.model);
+        const int32_t number = findmodel(devices, *options.model);
         if (number == 0) {
             host.printerror("Unknown model '" + *options.model + "'. The models are:\n" +
                             modellisting(devices));
             return kExitDevice;
         }
+        activemodel.modelnumber = number;
+        selected = selectmodel(devices, number, activemodel);
     } else {
-        const std::string saved = getsetting(settings(), kSettingModel, kDefaultModel);
-        const StartupModel startup = startupmodelnumber(saved, devices.modelcount());
-        if (startup.savedefault) savesetting(settings(), kSettingModel, kDefaultModel);
-        number = startup.modelnumber;
+        selected = activatesavedmodel(devices, settings(), activemodel);
     }
-    activemodel.modelnumber = number;
-    const SelectModelResult selected = selectmodel(devices, number, activemodel);
     if (!selected.ok) {
         host.printerror(selected.message);
         return kExitDevice;

@@ -8,6 +8,7 @@
 #include "engine/elapsedtext.h"
 #include "engine/interpreter.h"
 #include "engine/mismatchreport.h"
+#include "text/asciicase.h"
 
 namespace qm {
 
@@ -65,11 +66,6 @@ bool portrefused(Engine& engine, const PortState& port, OperationResult& result)
     result.statustext = porterrortext(port);
     engine.host.setstatus(result.statustext);
     return true;
-}
-
-std::string firstupper(std::string text) {
-    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z') text[0] = char(text[0] - 'a' + 'A');
-    return text;
 }
 
 // The end of a run that did not complete: a lost port or a script error. `redisplay`: the run

@@ -18,4 +18,11 @@ std::string asciiupper(std::string_view text) {
     return out;
 }
 
+std::string firstupper(std::string_view text) {
+    std::string out(text);
+    if (!out.empty() && out[0] >= 'a' && out[0] <= 'z')
+        out[0] = static_cast<char>(out[0] - 'a' + 'A');
+    return out;
+}
+
 }  // namespace qm

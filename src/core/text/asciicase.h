@@ -10,5 +10,7 @@ namespace qm {
 // the process locale says.
 std::string asciilower(std::string_view text);
 std::string asciiupper(std::string_view text);
+// The text with its first letter upper-cased, for a sentence that starts a message.
+std::string firstupper(std::string_view text);
 
 }  // namespace qm

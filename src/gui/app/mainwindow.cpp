@@ -13,7 +13,7 @@
 #include <cstdlib>
 
 #include "buffer/dumprows.h"
-#include "devices/selectmodel.h"
+#include "devices/savedmodel.h"
 #include "gui/app/clicklabel.h"
 #include "gui/app/guihost.h"
 #include "gui/app/memorydump.h"
@@ -85,10 +85,7 @@ void MainWindow::Form_Load() {
     show();
     lastpath_ = getsetting(settings_, kSettingLastPath, setup_.appfolder);
 
-    const std::string saved = getsetting(settings_, kSettingModel, kDefaultModel);
-    const StartupModel startup = startupmodelnumber(saved, devices_.modelcount());
-    if (startup.savedefault) savesetting(settings_, kSettingModel, kDefaultModel);
-    const SelectModelResult selected = selectmodel(devices_, startup.modelnumber, activemodel_);
+    const SelectModelResult selected = activatesavedmodel(devices_, settings_, activemodel_);
     if (!selected.ok) showmessage(QString::fromStdString(selected.message), kMsgError);
 
     menuclear_Click();

@@ -6,16 +6,16 @@
 
 #include <cstdio>
 
-#include "devices/devicefilelocation.h"
-#include "devices/loaddevices.h"
 #include "files/filekind.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/startoptions.h"
 #include "gui/dialogs/messagebox.h"
 #include "host/exitcode.h"
 #include "platform/applicationfolder.h"
+#include "platform/startup.h"
 #include "platform/stopsignals.h"
 #include "platform/usersettings.h"
+#include "text/asciicase.h"
 #include "text/licence.h"
 
 namespace qm::gui {
@@ -28,17 +28,34 @@ QString lockfilepath() {
     return QDir(folder).filePath("quellmark.lock");
 }
 
-// The device file's problems, for an error box before any window exists.
-QString devicefileproblem(const LoadDevicesResult& loaded, const std::string& path) {
-    if (loaded.status == LoadDevicesStatus::FileError) {
-        return QString::fromStdString(
-            loaded.error.empty() ? "Cannot read the device file " + path + "." : loaded.error);
-    }
-    if (loaded.status == LoadDevicesStatus::NoModels) {
-        return QString::fromStdString("The device file " + path +
-                                      " lists no model.\r\nThe program cannot run without one.");
-    }
-    return {};
+// What keeps the program from starting, on the terminal and in an error box (no window exists
+// yet); returns the exit code.
+int refusestart(const std::string& text, int exitcode) {
+    const std::string sentence = firstupper(text);
+    std::fprintf(stderr, "quellmark: %s\n", sentence.c_str());
+    DialogContext plain;
+    plain.dialogcaption = QStringLiteral("Quellmark");
+    mymsgbox(nullptr, plain, QString::fromStdString(sentence), kMsgError);
+    return exitcode;
+}
+
+// QLockFile opens and reads an existing lock: a pipe there would hang the start with no window,
+// and a device node or folder would pass for another instance. Why the lock cannot be used,
+// empty when it can.
+std::string lockrefusal(const QString& lockpath) {
+    const std::string why = notordinaryfile(lockpath.toStdString());
+    if (why.empty()) return {};
+    return "the lock file " + lockpath.toStdString() +
+           ", which keeps a second Quellmark from starting, cannot be used: " + why +
+           "; it was left alone.";
+}
+
+// The device file's format warnings, in one information box.
+void showwarnings(const DialogContext& dialogs, const std::vector<std::string>& warnings) {
+    if (warnings.empty()) return;
+    std::string text;
+    for (const std::string& line : warnings) text += line + "\r\n";
+    mymsgbox(nullptr, dialogs, QString::fromStdString(text), kMsgInfo);
 }
 
 }  // namespace
@@ -53,7 +70,7 @@ std::optional<int> answeronterminal(const std::vector<std::string>& args) {
         const std::string version =
             std::string("quellmark " QUELLMARK_VERSION "\n") + kLicenceLine + "\n";
         std::fputs(parsed.options.help ? startusage().c_str() : version.c_str(), stdout);
-        return 0;
+        return kExitOk;
     }
     return std::nullopt;
 }
@@ -62,57 +79,33 @@ int startroutine(QApplication& app, const std::vector<std::string>& args) {
     if (const std::optional<int> code = answeronterminal(args)) return *code;
     const ParsedStart parsed = parsestartoptions(args);
 
-    // QLockFile opens and reads an existing lock: a pipe there would hang the start with no
-    // window, and a device node or folder would pass for another instance.
     const QString lockpath = lockfilepath();
-    if (const std::string why = notordinaryfile(lockpath.toStdString()); !why.empty()) {
-        const std::string text =
-            "The lock file " + lockpath.toStdString() +
-            ", which keeps a second Quellmark from starting, cannot be used: " + why +
-            "; it was left alone.";
-        std::fprintf(stderr, "quellmark: %s\n", text.c_str());
-        DialogContext plain;
-        plain.dialogcaption = QStringLiteral("Quellmark");
-        mymsgbox(nullptr, plain, QString::fromStdString(text), 16);
-        return kExitUsage;
-    }
+    if (const std::string refused = lockrefusal(lockpath); !refused.empty())
+        return refusestart(refused, kExitUsage);
     QLockFile lock(lockpath);
-    if (!lock.tryLock(0)) return 0;
+    if (!lock.tryLock(0)) return kExitOk;
     // From here on a signal asking the program to end lets a running operation switch the supply
     // off first; the window ends the program once it has.
     StopSignals stopsignals("quellmark");
 
-    const std::string appfolder = applicationfolder();
     DialogContext dialogs;
     dialogs.dialogcaption = QStringLiteral("Quellmark");
     dialogs.dialogscale = 1.0;
 
-    const std::string devicepath = finddevicefile(appfolder);
-    const LoadDevicesResult loaded = loaddevices(devicepath);
-    if (const QString problem = devicefileproblem(loaded, devicepath); !problem.isEmpty()) {
-        mymsgbox(nullptr, dialogs, problem, 16);
-        return kExitDevice;
-    }
-    const std::vector<std::string> warnings =
-        formatdevicewarnings(loaded.warnings, devicepath, loaded.warningcount);
-    if (!warnings.empty()) {
-        std::string text;
-        for (const std::string& line : warnings) text += line + "\r\n";
-        mymsgbox(nullptr, dialogs, QString::fromStdString(text), 64);
-    }
+    const DeviceFileLoad devices = loaddevicefile(std::nullopt);
+    if (devices.exitcode != kExitOk)
+        return refusestart(devices.problem + "\r\nThe program cannot run without it.",
+                           devices.exitcode);
+    showwarnings(dialogs, devices.warnings);
 
     std::unique_ptr<QSettingsStore> settings = usersettings(parsed.options.settings.value_or(""));
-    if (const std::string why = settings->unusablereason(); !why.empty()) {
-        const std::string text = "The settings file " + settings->location() +
-                                 " cannot be used: " + why + "; it was left alone.";
-        std::fprintf(stderr, "quellmark: %s\n", text.c_str());
-        mymsgbox(nullptr, dialogs, QString::fromStdString(text), 16);
-        return kExitUsage;
-    }
+    if (const std::string refused = settingsrefusal(*settings); !refused.empty())
+        return refusestart(refused, kExitUsage);
+
     MainWindowSetup setup;
-    setup.devices = &loaded.table;
+    setup.devices = &devices.table;
     setup.settings = settings.get();
-    setup.appfolder = appfolder;
+    setup.appfolder = applicationfolder();
     setup.dialogcaption = dialogs.dialogcaption;
     setup.dialogscale = dialogs.dialogscale;
     setup.port = parsed.options.port;
@@ -128,17 +121,15 @@ int startroutine(QApplication& app, const std::vector<std::string>& args) {
     // usually found right away; otherwise when the program ends.
     bool settingsfailureshown = false;
     const auto reportsettingsfailure = [&] {
-        const std::string& why = settings->writefailure();
-        if (why.empty() || settingsfailureshown) return;
+        const std::string failed = settingsfailure(*settings);
+        if (failed.empty() || settingsfailureshown) return;
         settingsfailureshown = true;
-        const std::string text =
-            "The settings could not be saved to " + settings->location() + ": " + why + ".";
         // Ended by a signal, the program may have nobody left to close a box.
         if (window.stopexitcode() != 0) {
-            std::fprintf(stderr, "quellmark: %s\n", text.c_str());
+            std::fprintf(stderr, "quellmark: %s\n", firstupper(failed).c_str());
             return;
         }
-        mymsgbox(&window, dialogs, QString::fromStdString(text), 64);
+        mymsgbox(&window, dialogs, QString::fromStdString(firstupper(failed)), kMsgInfo);
     };
     window.Form_Load();
     reportsettingsfailure();
