@@ -64,6 +64,9 @@ int finishport(Session& session, ProgrammerPort& port) {
 }
 
 int runoperations(Session& session, Engine& engine, const PortState& port) {
+    OperationChoices choices;
+    choices.idcheck = !session.options.noidcheck;
+    choices.keepcalibration = !session.options.overwritecalibration.value_or(false);
     const std::string& command = session.options.command;
     if (command == "identify") {
         // Success is a chip that some model of the file has, whichever model is chosen.
@@ -72,19 +75,19 @@ int runoperations(Session& session, Engine& engine, const PortState& port) {
         return result.idcheck.models.empty() ? kExitChip : kExitOk;
     }
     if (command == "program") {
-        const OperationResult programmed = programall(engine, port);
+        const OperationResult programmed = programall(engine, port, choices);
         const int code = finishoperation(session, programmed);
         // A signal after the last line change of Program All stops before Verify begins.
         if (code != kExitOk || session.options.noverify || StopSignals::received() != 0) {
             return code;
         }
-        return exitcodefor(verifyprogrammed(engine, port, programmed));
+        return exitcodefor(verifyprogrammed(engine, port, programmed, choices));
     }
-    if (command == "verify") return exitcodefor(verifyall(engine, port));
-    if (command == "erase") return finishoperation(session, eraseall(engine, port));
-    if (command == "blank") return exitcodefor(blankcheck(engine, port));
+    if (command == "verify") return exitcodefor(verifyall(engine, port, choices));
+    if (command == "erase") return finishoperation(session, eraseall(engine, port, choices));
+    if (command == "blank") return exitcodefor(blankcheck(engine, port, choices));
     // read: what a wrong or missing chip gave is saved as well, as the GUI shows it.
-    const int code = exitcodefor(readall(engine, port));
+    const int code = exitcodefor(readall(engine, port, choices));
     if (code != kExitOk && code != kExitChip) return code;
     const int saved = savehex(session, session.options.args.at(0));
     return saved != kExitOk ? saved : code;
@@ -126,8 +129,6 @@ int runchipcommand(Session& session) {
     Engine engine(session.host, port.port(), port.driver(), session.activemodel,
                   session.progbuffer);
     engine.devices = &session.devices;
-    engine.idcheck = !session.options.noidcheck;
-    engine.keepcalibration = !session.options.overwritecalibration.value_or(false);
     const int code =
         StopSignals::received() != 0 ? kExitOk : runoperations(session, engine, port.state());
 

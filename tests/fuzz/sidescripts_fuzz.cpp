@@ -110,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     checksupply(adapter);
     if (host.ended) return 0;
     if (id.run.outcome == qm::RunOutcome::Completed) check(id.check.word >= 0);
-    if (qm::calibrationwanted(engine)) {
+    if (qm::keepscalibration(model)) {
         const qm::CalibrationRead read = qm::readcalibration(engine);
         checksupply(adapter);
         if (host.ended) return 0;

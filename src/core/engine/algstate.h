@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "buffer/progbuffer.h"
 #include "script/instruction.h"
 
 namespace qm {
@@ -32,6 +33,12 @@ struct AlgState {
     std::array<int32_t, kCalRegisters> cal{};
     // The instructions the loaded list may use.
     ScriptLanguage language = ScriptLanguage::Original;
+    // The buffer the run reads and writes: the engine's, or the image Program All programs from
+    // when it keeps calibration words. Set by startalg.
+    ProgBuffer* buffer = nullptr;
+    // Calibration words the run's checks expect at their locations instead of the buffer's
+    // values (calibration.h); empty when none are kept.
+    std::vector<int32_t> kept;
 
     // algprog decoded; same length as algprog.
     std::vector<Instruction> decoded;

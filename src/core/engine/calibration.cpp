@@ -59,9 +59,8 @@ std::vector<int32_t> registerwords(const SideRun& side, size_t count) {
 
 }  // namespace
 
-bool calibrationwanted(const Engine& engine) {
-    return engine.keepcalibration && !engine.activemodel.calibration.empty() &&
-           !engine.activemodel.calreadsteps.empty();
+bool keepscalibration(const ActiveModel& model) {
+    return !model.calibration.empty() && !model.calreadsteps.empty();
 }
 
 CalibrationRead readcalibration(Engine& engine) {
@@ -167,7 +166,7 @@ void mergecalibration(ProgBuffer& buffer, const ActiveModel& model,
 
 int32_t calibratedexpected(const Engine& engine, int32_t address, int32_t expected) {
     const ActiveModel& model = engine.activemodel;
-    const std::vector<int32_t>& words = engine.keptcalibration;
+    const std::vector<int32_t>& words = engine.algstate.kept;
     for (size_t k = 0; k < model.calibration.size() && k < words.size(); ++k) {
         const CalibrationWord& word = model.calibration[k];
         if (word.address == address && expected >= 0)
@@ -178,7 +177,7 @@ int32_t calibratedexpected(const Engine& engine, int32_t address, int32_t expect
 
 const CalibrationWord* calibrationformfault(const Engine& engine, int32_t address, int32_t read) {
     const ActiveModel& model = engine.activemodel;
-    for (size_t k = 0; k < model.calibration.size() && k < engine.keptcalibration.size(); ++k) {
+    for (size_t k = 0; k < model.calibration.size() && k < engine.algstate.kept.size(); ++k) {
         const CalibrationWord& word = model.calibration[k];
         if (word.address == address && (read & word.formmask) != word.formvalue) return &word;
     }

@@ -20,8 +20,8 @@ namespace qm {
 // All, Blank Check and Verify read them and show them; Blank Check and Verify expect them at
 // their locations instead of the erased value or the buffer's.
 
-// Whether the active model keeps calibration words and keeping is on.
-bool calibrationwanted(const Engine& engine);
+// Whether the model keeps calibration words: it lists them and has a script to read them.
+bool keepscalibration(const ActiveModel& model);
 
 struct CalibrationRead {
     RunResult run;
@@ -66,7 +66,7 @@ void mergecalibration(ProgBuffer& buffer, const ActiveModel& model,
                       const std::vector<int32_t>& words);
 
 // What a check expects at a location (a FLASH word address, 2007h, 2008h) when it runs with
-// kept calibration words (Engine::keptcalibration): `expected` with the kept bits put in.
+// kept calibration words (AlgState::kept): `expected` with the kept bits put in.
 int32_t calibratedexpected(const Engine& engine, int32_t address, int32_t expected);
 
 // The kept word at a location whose word as read lacks its form (Verify reports it, with the

@@ -28,8 +28,8 @@ StepResult checkflashword(Engine& engine, bool blank) {
     progressflash(engine);
     ++state.addrcount;
     ++state.algpc;
-    int32_t expected = blank ? kErasedWord : engine.progbuffer.flash[size_t(address)];
-    if (!engine.keptcalibration.empty()) {
+    int32_t expected = blank ? kErasedWord : engine.algstate.buffer->flash[size_t(address)];
+    if (!engine.algstate.kept.empty()) {
         if (keptformfault(engine, address, blank, flashlocation(address))) return StepResult::Next;
         expected = calibratedexpected(engine, address, expected);
     }
@@ -49,7 +49,7 @@ StepResult checkeeprombyte(Engine& engine, bool blank) {
     ++state.algpc;
     // Only the low 8 bits of a data-memory read carry data.
     const int32_t read = state.tempword & 0xFF;
-    const int32_t expected = blank ? kErasedByte : engine.progbuffer.eeprom[size_t(address)];
+    const int32_t expected = blank ? kErasedByte : engine.algstate.buffer->eeprom[size_t(address)];
     if (read != expected)
         addmismatch(engine.report, state, eepromlocation(address), hexbyteh(read),
                     hexbyteh(expected));
@@ -64,8 +64,8 @@ StepResult checkconfigword(Engine& engine, int which, bool blank) {
     const size_t index = size_t(which - 1);
     const int32_t address = which == 1 ? kAddrConf1 : kAddrConf2;
     int32_t expected =
-        blank ? engine.activemodel.erasedconfig[index] : engine.progbuffer.conf[index];
-    if (!engine.keptcalibration.empty()) {
+        blank ? engine.activemodel.erasedconfig[index] : engine.algstate.buffer->conf[index];
+    if (!engine.algstate.kept.empty()) {
         if (keptformfault(engine, address, blank, conflocation(address))) return StepResult::Next;
         expected = calibratedexpected(engine, address, expected);
     }

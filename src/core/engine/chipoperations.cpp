@@ -1,6 +1,7 @@
 #include "engine/chipoperations.h"
 
 #include <algorithm>
+#include <chrono>
 #include <utility>
 
 #include "buffer/progbuffer.h"
@@ -147,7 +148,7 @@ OperationResult& calibrationlost(Engine& engine, OperationResult& result,
 }
 
 // The operation's own script. With calibration kept, Program All programs the buffer with the
-// kept words in their places (a copy: the buffer stays the file's), and Blank Check and Verify
+// kept words in their places (an image: the buffer stays the file's), and Blank Check and Verify
 // expect the kept words at their locations.
 RunResult runscript(Engine& engine, Operation operation, const std::vector<int32_t>& kept) {
     const std::vector<std::string>& steps = stepsof(engine.activemodel, operation);
@@ -155,19 +156,11 @@ RunResult runscript(Engine& engine, Operation operation, const std::vector<int32
     if (operation == Operation::Program) {
         ProgBuffer image = engine.progbuffer;
         mergecalibration(image, engine.activemodel, kept);
-        Engine own(engine.host, engine.port, engine.linedriver, engine.activemodel, image);
-        own.algstate = std::move(engine.algstate);
-        own.report = std::move(engine.report);
-        const RunResult run = runalg(own, steps);
-        engine.algstate = std::move(own.algstate);
-        engine.report = std::move(own.report);
-        return run;
+        return runalg(engine, steps, {ScriptLanguage::Original, &image, {}});
     }
-    if (operation == Operation::BlankCheck || operation == Operation::Verify)
-        engine.keptcalibration = kept;
-    const RunResult run = runalg(engine, steps);
-    engine.keptcalibration.clear();
-    return run;
+    const bool checks = operation == Operation::BlankCheck || operation == Operation::Verify;
+    return runalg(engine, steps,
+                  {ScriptLanguage::Original, nullptr, checks ? kept : std::vector<int32_t>{}});
 }
 
 // Stops an operation that the device ID check refuses, before anything reached the chip.
@@ -200,106 +193,165 @@ std::string scripterrormessage(const ScriptError& error) {
            "'): " + error.reason + ".\r\nThe operation was stopped.";
 }
 
-OperationResult runoperation(Engine& engine, Operation operation, const PortState& port) {
-    OperationResult result;
-    Host& host = engine.host;
-    const OperationTexts& texts = textsof(operation);
-    const bool checks = operation == Operation::BlankCheck || operation == Operation::Verify;
+namespace {
 
-    if (portrefused(engine, port, result)) return result;
-
-    const auto start = host.clock().now();
-    if (checks) beginreport(engine.report);
-    host.disable();
-    status(engine, result, texts.start);
+// One operation on its way, phase by phase; each phase says whether the operation goes on.
+struct OperationRun {
+    Engine& engine;
+    Operation operation;
+    OperationResult& result;
+    std::chrono::microseconds start{};
+    // The device ID says the socket is empty or holds another chip.
     bool chipinquestion = false;
-    if (idcheckwanted(engine)) {
-        const IdentifyRun id = identify(engine);
-        if (id.run.outcome != RunOutcome::Completed)
-            return runfailed(engine, result, id.run, false);
-        result.idcheck = id.check;
-        const ChipIdentity identity = id.check.identity;
-        chipinquestion = identity == ChipIdentity::NoChip || identity == ChipIdentity::WrongChip;
-        if (chipinquestion) {
-            if (chipchanges(operation))
-                return chiprefused(engine, result, "Nothing was erased or written.");
-            // Reading changes nothing on the chip: a warning, and the operation goes on.
-            host.mymsgbox(idfailedmessage(id.check, engine,
-                                          "Reading does not change the chip, so the operation "
-                                          "goes on."),
-                          kMsgInfo, "");
-            host.yield();
-        }
+
+    bool changeschip() const { return chipchanges(operation); }
+    bool checks() const {
+        return operation == Operation::BlankCheck || operation == Operation::Verify;
     }
-    // A chip that is not the model's has no calibration of the model's to keep or show.
-    if (calibrationwanted(engine) && !chipinquestion) {
-        const CalibrationRead read = readcalibration(engine);
-        if (read.run.outcome != RunOutcome::Completed)
-            return runfailed(engine, result, read.run, false);
-        result.calibration = read.words;
-        status(engine, result,
-               std::string(chipchanges(operation) ? "Keeping the calibration: "
-                                                  : "Calibration read: ") +
-                   calibrationlist(engine.activemodel, read.words) + ".");
-        if (chipchanges(operation)) {
-            const int bad = badcalibrationform(engine.activemodel, read.words);
-            if (bad >= 0) return calibrationrefused(engine, result, bad);
-        }
+    // The calibration words read at the start that Program All or Erase All may have lost.
+    std::vector<int32_t> atrisk() const { return changeschip() ? result.calibration : none(); }
+    static std::vector<int32_t> none() { return {}; }
+};
+
+// The commands disabled, the start text, a new mismatch report for the checks.
+void beginoperation(OperationRun& run) {
+    Host& host = run.engine.host;
+    run.start = host.clock().now();
+    if (run.checks()) beginreport(run.engine.report);
+    host.disable();
+    status(run.engine, run.result, textsof(run.operation).start);
+}
+
+// The device ID: no chip or another one stops Program All and Erase All before anything reached
+// the chip; the reading operations show it as a warning and go on.
+bool identifyphase(OperationRun& run) {
+    Engine& engine = run.engine;
+    const IdentifyRun id = identify(engine);
+    if (id.run.outcome != RunOutcome::Completed) {
+        runfailed(engine, run.result, id.run, false);
+        return false;
     }
-    if (operation == Operation::Read) {
+    run.result.idcheck = id.check;
+    const ChipIdentity identity = id.check.identity;
+    run.chipinquestion = identity == ChipIdentity::NoChip || identity == ChipIdentity::WrongChip;
+    if (!run.chipinquestion) return true;
+    if (run.changeschip()) {
+        chiprefused(engine, run.result, "Nothing was erased or written.");
+        return false;
+    }
+    engine.host.mymsgbox(
+        idfailedmessage(id.check, engine,
+                        "Reading does not change the chip, so the operation goes on."),
+        kMsgInfo, "");
+    engine.host.yield();
+    return true;
+}
+
+// The calibration words, read and shown; a word without its form stops Program All and Erase
+// All before the erase.
+bool readcalibrationphase(OperationRun& run) {
+    Engine& engine = run.engine;
+    const CalibrationRead read = readcalibration(engine);
+    if (read.run.outcome != RunOutcome::Completed) {
+        runfailed(engine, run.result, read.run, false);
+        return false;
+    }
+    run.result.calibration = read.words;
+    status(engine, run.result,
+           std::string(run.changeschip() ? "Keeping the calibration: " : "Calibration read: ") +
+               calibrationlist(engine.activemodel, read.words) + ".");
+    if (!run.changeschip()) return true;
+    const int bad = badcalibrationform(engine.activemodel, read.words);
+    if (bad < 0) return true;
+    calibrationrefused(engine, run.result, bad);
+    return false;
+}
+
+// The operation's own script; Read All starts from an erased buffer, and whatever it got before
+// a stop is shown as it is.
+bool scriptphase(OperationRun& run) {
+    Engine& engine = run.engine;
+    if (run.operation == Operation::Read) {
         clearbuffer(engine.progbuffer, engine.activemodel);
-        host.updatedisplay();
-        host.yield();
+        engine.host.updatedisplay();
+        engine.host.yield();
     }
+    const RunResult script = runscript(engine, run.operation, run.result.calibration);
+    if (script.outcome == RunOutcome::Completed) return true;
+    runfailed(engine, run.result, script, run.operation == Operation::Read, run.atrisk());
+    return false;
+}
 
-    const std::vector<int32_t>& kept = result.calibration;
-    const std::vector<int32_t> none;
-    const std::vector<int32_t>& atrisk = chipchanges(operation) ? kept : none;
-    const RunResult run = runscript(engine, operation, kept);
-    // Whatever Read All got before a stop is in the buffer: it is shown as it is.
-    if (run.outcome != RunOutcome::Completed)
-        return runfailed(engine, result, run, operation == Operation::Read, atrisk);
-    if (!atrisk.empty()) {
-        // Program All has programmed the words its image holds; the others it writes back here.
-        const bool program = operation == Operation::Program;
-        const ActiveModel& model = engine.activemodel;
-        const bool allinimage =
-            program && std::all_of(model.calibration.begin(), model.calibration.end(),
-                                   [&model](const CalibrationWord& word) {
-                                       return heldbybuffer(model, word);
-                                   });
-        if (!allinimage) {
-            if (!model.calwritesteps.empty()) {
-                const RunResult written = writecalibration(engine, kept);
-                if (written.outcome != RunOutcome::Completed)
-                    return runfailed(engine, result, written, false, atrisk);
-            }
-            const CalibrationRead again = readcalibration(engine);
-            if (again.run.outcome != RunOutcome::Completed)
-                return runfailed(engine, result, again.run, false, atrisk);
-            if (changedcalibration(model, kept, again.words, program) >= 0)
-                return calibrationlost(engine, result, again.words, program);
+// Program All has programmed the kept words its image holds; the others are written back here,
+// and all of them read again: a word that changed fails the operation.
+bool writebackphase(OperationRun& run) {
+    Engine& engine = run.engine;
+    const ActiveModel& model = engine.activemodel;
+    const std::vector<int32_t>& kept = run.result.calibration;
+    const bool program = run.operation == Operation::Program;
+    const bool allinimage =
+        program &&
+        std::all_of(model.calibration.begin(), model.calibration.end(),
+                    [&model](const CalibrationWord& word) { return heldbybuffer(model, word); });
+    if (allinimage) return true;
+    if (!model.calwritesteps.empty()) {
+        const RunResult written = writecalibration(engine, kept);
+        if (written.outcome != RunOutcome::Completed) {
+            runfailed(engine, run.result, written, false, kept);
+            return false;
         }
     }
+    const CalibrationRead again = readcalibration(engine);
+    if (again.run.outcome != RunOutcome::Completed) {
+        runfailed(engine, run.result, again.run, false, kept);
+        return false;
+    }
+    if (changedcalibration(model, kept, again.words, program) < 0) return true;
+    calibrationlost(engine, run.result, again.words, program);
+    return false;
+}
 
+// The outcome and the elapsed time; the mismatch report of the checks; Read All's buffer shown.
+void reportphase(OperationRun& run) {
+    Engine& engine = run.engine;
+    Host& host = engine.host;
+    const OperationTexts& texts = textsof(run.operation);
     host.enable();
-    if (checks) result.mismatchcount = engine.report.mismatchcount;
-
-    engine.elapsedtext = elapsedtext(host.clock().now() - start);
+    if (run.checks()) run.result.mismatchcount = engine.report.mismatchcount;
+    engine.elapsedtext = elapsedtext(host.clock().now() - run.start);
     const std::string tail = engine.elapsedtext + " seconds elapsed...";
-    if (checks && engine.report.mismatchcount > 0) {
-        result.status = OperationStatus::Mismatches;
-        status(engine, result, texts.failed + tail);
+    if (run.checks() && engine.report.mismatchcount > 0) {
+        run.result.status = OperationStatus::Mismatches;
+        status(engine, run.result, texts.failed + tail);
         host.mymsgbox(std::string(texts.heading) + "\r\n\r\n" + engine.report.mismatchreport,
                       kMsgError, "");
         host.yield();
-        return result;
+        return;
     }
-    status(engine, result, texts.done + tail);
-    if (operation == Operation::Read) {
+    status(engine, run.result, texts.done + tail);
+    if (run.operation == Operation::Read) {
         host.updatedisplay();
         host.yield();
     }
+}
+
+}  // namespace
+
+OperationResult runoperation(Engine& engine, Operation operation, const PortState& port,
+                             const OperationChoices& choices) {
+    OperationResult result;
+    if (portrefused(engine, port, result)) return result;
+    OperationRun run{engine, operation, result};
+    beginoperation(run);
+    const ActiveModel& model = engine.activemodel;
+    if (choices.idcheck && hasdeviceid(model) && !identifyphase(run)) return result;
+    // A chip that is not the model's has no calibration of the model's to keep or show.
+    const bool calibration =
+        choices.keepcalibration && keepscalibration(model) && !run.chipinquestion;
+    if (calibration && !readcalibrationphase(run)) return result;
+    if (!scriptphase(run)) return result;
+    if (!run.atrisk().empty() && !writebackphase(run)) return result;
+    reportphase(run);
     return result;
 }
 
@@ -324,28 +376,27 @@ OperationResult identifychip(Engine& engine, const PortState& port) {
     return result;
 }
 
-OperationResult programall(Engine& engine, const PortState& port) {
-    return runoperation(engine, Operation::Program, port);
+OperationResult programall(Engine& engine, const PortState& port, const OperationChoices& choices) {
+    return runoperation(engine, Operation::Program, port, choices);
 }
-OperationResult readall(Engine& engine, const PortState& port) {
-    return runoperation(engine, Operation::Read, port);
+OperationResult readall(Engine& engine, const PortState& port, const OperationChoices& choices) {
+    return runoperation(engine, Operation::Read, port, choices);
 }
-OperationResult eraseall(Engine& engine, const PortState& port) {
-    return runoperation(engine, Operation::Erase, port);
+OperationResult eraseall(Engine& engine, const PortState& port, const OperationChoices& choices) {
+    return runoperation(engine, Operation::Erase, port, choices);
 }
-OperationResult blankcheck(Engine& engine, const PortState& port) {
-    return runoperation(engine, Operation::BlankCheck, port);
+OperationResult blankcheck(Engine& engine, const PortState& port, const OperationChoices& choices) {
+    return runoperation(engine, Operation::BlankCheck, port, choices);
 }
-OperationResult verifyall(Engine& engine, const PortState& port) {
-    return runoperation(engine, Operation::Verify, port);
+OperationResult verifyall(Engine& engine, const PortState& port, const OperationChoices& choices) {
+    return runoperation(engine, Operation::Verify, port, choices);
 }
 
 OperationResult verifyprogrammed(Engine& engine, const PortState& port,
-                                 const OperationResult& programmed) {
-    if (programmed.status != OperationStatus::Done) return verifyall(engine, port);
-    const bool idcheck = std::exchange(engine.idcheck, false);
-    OperationResult result = verifyall(engine, port);
-    engine.idcheck = idcheck;
+                                 const OperationResult& programmed, OperationChoices choices) {
+    if (programmed.status != OperationStatus::Done) return verifyall(engine, port, choices);
+    choices.idcheck = false;
+    OperationResult result = verifyall(engine, port, choices);
     result.idcheck = programmed.idcheck;
     return result;
 }

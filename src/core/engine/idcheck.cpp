@@ -52,9 +52,8 @@ std::string names(const std::vector<std::string>& models) {
 
 }  // namespace
 
-bool idcheckwanted(const Engine& engine) {
-    return engine.idcheck && engine.activemodel.deviceid >= 0 &&
-           !engine.activemodel.identifysteps.empty();
+bool hasdeviceid(const ActiveModel& model) {
+    return model.deviceid >= 0 && !model.identifysteps.empty();
 }
 
 IdentifyRun identify(Engine& engine) {

@@ -36,8 +36,8 @@ struct IdentifyRun {
     IdCheck check;  // when it ran to its end
 };
 
-// Whether an operation reads the ID first: the check is on and the model has an ID.
-bool idcheckwanted(const Engine& engine);
+// Whether the model has a device ID to check, and the identify script that reads it.
+bool hasdeviceid(const ActiveModel& model);
 
 // Runs the active model's identify script and classifies the word it leaves in tempword; on a
 // word of all ones, reads DATA IN once more with DATA OUT low to tell an empty socket (DATA IN

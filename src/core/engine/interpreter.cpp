@@ -35,8 +35,7 @@ StepResult calcflashpage(Engine& engine) {
     if (pagesizecheck(engine) != StepResult::Next) return StepResult::ScriptError;
     AlgState& state = engine.algstate;
     const int64_t pagesize = engine.activemodel.pagesize;
-    const int64_t a =
-        lastnonerased(engine.progbuffer.flash, engine.activemodel.flashsize, kErasedWord);
+    const int64_t a = lastnonerased(state.buffer->flash, engine.activemodel.flashsize, kErasedWord);
     // % truncates toward zero, as the page rule is defined (a = -1 keeps its remainder -1).
     const int64_t last = a - (a % pagesize) + pagesize - 1;
     state.flashlast = int32_t(std::min<int64_t>(last, INT32_MAX));
@@ -117,7 +116,7 @@ StepResult wait(Engine& engine, int32_t milliseconds) {
 StepResult transfer(Engine& engine, const Instruction& in) {
     AlgState& state = engine.algstate;
     LineDriver& line = engine.linedriver;
-    ProgBuffer& buffer = engine.progbuffer;
+    ProgBuffer& buffer = *state.buffer;
     const int32_t address = state.addrcount;
     switch (in.op) {
         case Opcode::SendFlash:
@@ -214,21 +213,20 @@ StepResult execute(Engine& engine, const Instruction& in) {
             ++state.algpc;
             return StepResult::Next;
         case Opcode::CalcFlash:
-            state.flashlast = lastnonerased(engine.progbuffer.flash, model.flashsize, kErasedWord);
+            state.flashlast = lastnonerased(state.buffer->flash, model.flashsize, kErasedWord);
             ++state.algpc;
             return StepResult::Next;
         case Opcode::CalcFlashPage:
             return calcflashpage(engine);
         case Opcode::CalcEeprom:
-            state.eepromlast =
-                lastnonerased(engine.progbuffer.eeprom, model.eepromsize, kErasedByte);
+            state.eepromlast = lastnonerased(state.buffer->eeprom, model.eepromsize, kErasedByte);
             ++state.algpc;
             return StepResult::Next;
         case Opcode::SetFlashLoop:
-            return loophead(engine, in, state.flashlast, engine.progbuffer.flash.size(), "FLASH",
+            return loophead(engine, in, state.flashlast, state.buffer->flash.size(), "FLASH",
                             "words");
         case Opcode::SetEepromLoop:
-            return loophead(engine, in, state.eepromlast, engine.progbuffer.eeprom.size(), "EEPROM",
+            return loophead(engine, in, state.eepromlast, state.buffer->eeprom.size(), "EEPROM",
                             "bytes");
         case Opcode::Loop:
             return loop(state);
@@ -294,9 +292,11 @@ StepResult stepalg(Engine& engine) {
     return result;
 }
 
-void startalg(Engine& engine, const std::vector<std::string>& steps, ScriptLanguage language) {
+void startalg(Engine& engine, const std::vector<std::string>& steps, const RunInputs& inputs) {
     AlgState& state = engine.algstate;
-    loadalg(state, steps, language);
+    loadalg(state, steps, inputs.language);
+    state.buffer = inputs.buffer != nullptr ? inputs.buffer : &engine.progbuffer;
+    state.kept = inputs.kept;
     state.addrcount = 0;
     state.flashlast = engine.activemodel.flashsize - 1;
     state.eepromlast = engine.activemodel.eepromsize - 1;
@@ -309,9 +309,17 @@ void startalg(Engine& engine, const std::vector<std::string>& steps, ScriptLangu
     state.error = {};
 }
 
-RunResult runalg(Engine& engine, const std::vector<std::string>& steps, ScriptLanguage language) {
+RunResult runalg(Engine& engine, const std::vector<std::string>& steps, const RunInputs& inputs) {
     AlgState& state = engine.algstate;
-    startalg(engine, steps, language);
+    startalg(engine, steps, inputs);
+    // The inputs hold only for this run: afterwards the state speaks of the engine's own buffer.
+    struct Restore {
+        Engine& engine;
+        ~Restore() {
+            engine.algstate.buffer = &engine.progbuffer;
+            engine.algstate.kept.clear();
+        }
+    } restore{engine};
     RunResult result;
     // Checked before every instruction and after the last, so a lost port stops the run
     // within one instruction.
@@ -355,7 +363,7 @@ SideRun runbeside(Engine& engine, const std::vector<std::string>& steps,
     Engine own(engine.host, engine.port, engine.linedriver, engine.activemodel, scratch);
     own.algstate.cal = registers;
     SideRun result;
-    result.run = runalg(own, steps, ScriptLanguage::Extended);
+    result.run = runalg(own, steps, {ScriptLanguage::Extended});
     if (result.run.outcome == RunOutcome::ScriptError) {
         result.run.error.reason += " (in the " + scriptname + " script)";
     } else if (result.run.outcome == RunOutcome::Completed && result.run.supplyleftswitched) {

@@ -55,13 +55,20 @@ enum class StepResult { Next, ScriptError, ProgramEnded };
 // message box.
 // The five operations' scripts use the original language; the script kinds the device file adds
 // (identify, calibration) the extended one.
+// What a run is given beside its instruction list.
+struct RunInputs {
+    ScriptLanguage language = ScriptLanguage::Original;
+    // The buffer the run reads and writes; nullptr: the engine's.
+    ProgBuffer* buffer = nullptr;
+    // Kept calibration words the checks expect at their locations (calibration.h).
+    std::vector<int32_t> kept;
+};
 RunResult runalg(Engine& engine, const std::vector<std::string>& steps,
-                 ScriptLanguage language = ScriptLanguage::Original);
+                 const RunInputs& inputs = {});
 
 // The start of runalg without the run: loads the list and sets the registers a run starts
 // with, so a caller can execute it with stepalg one instruction at a time.
-void startalg(Engine& engine, const std::vector<std::string>& steps,
-              ScriptLanguage language = ScriptLanguage::Original);
+void startalg(Engine& engine, const std::vector<std::string>& steps, const RunInputs& inputs = {});
 
 // A script of a kind the device file adds (identify, calibration) run beside an operation: on a
 // copy of the buffer and with interpreter state of its own (the calibration registers preset),

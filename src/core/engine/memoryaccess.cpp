@@ -26,11 +26,11 @@ bool addressok(Engine& engine, int32_t address, size_t size, const char* memory,
 }  // namespace
 
 bool flashaddressok(Engine& engine, int32_t address) {
-    return addressok(engine, address, engine.progbuffer.flash.size(), "FLASH", "words");
+    return addressok(engine, address, engine.algstate.buffer->flash.size(), "FLASH", "words");
 }
 
 bool eepromaddressok(Engine& engine, int32_t address) {
-    return addressok(engine, address, engine.progbuffer.eeprom.size(), "EEPROM", "bytes");
+    return addressok(engine, address, engine.algstate.buffer->eeprom.size(), "EEPROM", "bytes");
 }
 
 void progressflash(Engine& engine) {

@@ -79,14 +79,14 @@ TEST(Calibration, ADamagedOsccalStopsProgramAllAndEraseAllBeforeTheErase) {
 
 TEST(Calibration, WithoutKeepingTheFilesValuesAreWrittenAndVerifyThenNamesTheLostWord) {
     Rig675 rig;
-    rig.engine.keepcalibration = false;
-    ASSERT_EQ(programall(rig.engine, rig.port).status, OperationStatus::Done);
+    OperationChoices overwrite;
+    overwrite.keepcalibration = false;
+    ASSERT_EQ(programall(rig.engine, rig.port, overwrite).status, OperationStatus::Done);
     EXPECT_EQ(rig.chip->flashword(0x3FF), 0x3FFF);
     EXPECT_EQ(rig.chip->configword(kAddrConf1) & 0x3000, 0x3000);
-    EXPECT_EQ(verifyall(rig.engine, rig.port).status, OperationStatus::Done);
+    EXPECT_EQ(verifyall(rig.engine, rig.port, overwrite).status, OperationStatus::Done);
 
     // Kept again, Verify reads the chip's calibration and finds it without its form.
-    rig.engine.keepcalibration = true;
     const OperationResult verified = verifyall(rig.engine, rig.port);
     EXPECT_EQ(verified.status, OperationStatus::Mismatches);
     EXPECT_EQ(verified.mismatchcount, 1);

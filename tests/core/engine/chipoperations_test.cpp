@@ -23,13 +23,13 @@ struct OperationRig : EngineRig {
 };
 
 TEST(ChipOperations, PortNotReadyTouchesNothing) {
-    using Fn = OperationResult (*)(Engine&, const PortState&);
+    using Fn = OperationResult (*)(Engine&, const PortState&, const OperationChoices&);
     for (Fn fn : {&programall, &readall, &eraseall, &blankcheck, &verifyall}) {
         OperationRig rig;
         for (int op = 0; op < kOperationCount; ++op)
             rig.model.steps[size_t(op)] = script("begin,s06,end");
         rig.buffer.flash[0] = 0x1234;
-        const OperationResult result = fn(rig.engine, portstate(false));
+        const OperationResult result = fn(rig.engine, portstate(false), {});
         EXPECT_EQ(result.status, OperationStatus::PortNotReady);
         EXPECT_EQ(rig.host.statuses, (std::vector<std::string>{"Serial port 3 error!"}));
         EXPECT_EQ(rig.host.disablecalls + rig.host.enablecalls + rig.host.updatedisplaycalls, 0);
@@ -53,8 +53,9 @@ TEST(ChipOperations, FrameAroundTheScript) {
     rig.steps(Operation::Program, "begin,w1000,end");
     const OperationResult result = programall(rig.engine, kReady);
     EXPECT_EQ(result.status, OperationStatus::Done);
-    EXPECT_EQ(rig.host.statuses, (std::vector<std::string>{
-                                     "Begin program all.", "Chip programmed. 1.20 seconds elapsed..."}));
+    EXPECT_EQ(rig.host.statuses,
+              (std::vector<std::string>{"Begin program all.",
+                                        "Chip programmed. 1.20 seconds elapsed..."}));
     EXPECT_EQ(result.statustext, rig.host.status());
     EXPECT_EQ(rig.engine.elapsedtext, "1.20");
     EXPECT_EQ(rig.host.disablecalls, 1);
@@ -91,8 +92,8 @@ TEST(ChipOperations, ElapsedTimeOnTheStatusLine) {
         rig.host.virtualclock().advance(std::chrono::hours(23));  // a start time far from zero
         rig.steps(Operation::Erase, row.wait);
         eraseall(rig.engine, kReady);
-        EXPECT_EQ(rig.host.status(), "Chip erased. " + std::string(row.shown) +
-                                         " seconds elapsed...");
+        EXPECT_EQ(rig.host.status(),
+                  "Chip erased. " + std::string(row.shown) + " seconds elapsed...");
     }
 }
 

@@ -36,7 +36,8 @@ bool accepts(SimEngineRig& rig, const ActiveModel& other) {
     rig.model.calibration = other.calibration;
     rig.model.calreadsteps = other.calreadsteps;
     rig.model.calwritesteps = other.calwritesteps;
-    rig.engine.idcheck = false;  // the user insists, as with --no-id-check
+    OperationChoices insist;
+    insist.idcheck = false;  // the user insists, as with --no-id-check
 
     for (int32_t a = 0; a < 8; ++a) rig.buffer.flash[size_t(a)] = 0x2800 + a;
     if (!rig.buffer.eeprom.empty()) rig.buffer.eeprom[1] = 0x5A;
@@ -47,16 +48,18 @@ bool accepts(SimEngineRig& rig, const ActiveModel& other) {
             if (isfault(e.kind)) return false;
         return true;
     };
-    const auto checked = [&rig, &own](OperationResult (*check)(Engine&, const PortState&)) {
+    const auto checked = [&rig, &own, &insist](OperationResult (*check)(Engine&, const PortState&,
+                                                                        const OperationChoices&)) {
         ActiveModel changed = rig.model;
         rig.model = own;
-        const bool passed = check(rig.engine, rig.port).status == OperationStatus::Done;
+        const bool passed = check(rig.engine, rig.port, insist).status == OperationStatus::Done;
         rig.model = changed;
         return passed;
     };
-    return programall(rig.engine, rig.port).status == OperationStatus::Done && faultless() &&
-           checked(verifyall) && eraseall(rig.engine, rig.port).status == OperationStatus::Done &&
-           faultless() && checked(blankcheck) && chipcalibration(*rig.chip, own) == factory;
+    return programall(rig.engine, rig.port, insist).status == OperationStatus::Done &&
+           faultless() && checked(verifyall) &&
+           eraseall(rig.engine, rig.port, insist).status == OperationStatus::Done && faultless() &&
+           checked(blankcheck) && chipcalibration(*rig.chip, own) == factory;
 }
 
 TEST(SimulatedFamilies, EachChipTakesItsOwnScriptsAndRefusesEveryOtherFamilys) {
@@ -87,15 +90,16 @@ TEST(SimulatedFamilies, EachFamilysEraseClearsACodeProtectedChip) {
         rig.chip->setconfigword(kAddrConf1, 0x3FFF & ~family.cpmask & ~family.cpdmask);
         ASSERT_TRUE(rig.chip->codeprotected());
         // A protected chip reads its program memory as 0, so an OSCCAL word there cannot be kept.
-        rig.engine.keepcalibration = family.osccal < 0;
-        ASSERT_EQ(eraseall(rig.engine, rig.port).status, OperationStatus::Done)
+        OperationChoices choices;
+        choices.keepcalibration = family.osccal < 0;
+        ASSERT_EQ(eraseall(rig.engine, rig.port, choices).status, OperationStatus::Done)
             << rig.host.status();
         EXPECT_FALSE(rig.chip->codeprotected());
         EXPECT_FALSE(rig.chip->dataprotected());
         EXPECT_EQ(rig.chip->flashword(0), 0x3FFF);
         EXPECT_EQ(rig.chip->eeprombyte(0), rig.model.eepromsize > 0 ? 0xFF : -1);
         EXPECT_EQ(rig.violations(), std::vector<std::string>{});
-        if (rig.engine.keepcalibration) {
+        if (choices.keepcalibration) {
             EXPECT_EQ(chipcalibration(*rig.chip, rig.model), factory);
         }
     }
