@@ -51,8 +51,7 @@ struct Run {
 // A simulated 16F877A on the line driver, with a filled buffer to write to it.
 struct Rig {
     explicit Rig(const qm::ActiveModel& model)
-        : chip(qm::chipfamilyformodel("16F877A", model.flashsize, model.eepromsize),
-               host.clock()),
+        : chip(qm::chipfamilyformodel("16F877A", model.flashsize, model.eepromsize), host.clock()),
           adapter(&chip),
           driver(adapter, host, model) {
         chip.setcommandlogging(false);

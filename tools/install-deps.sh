@@ -6,7 +6,7 @@ set -euo pipefail
 # file: cpack's Debian package (tools/package.sh) finds the run-time dependencies with them.
 # groff-base and bash-completion: the tests render the manual pages and run the completion.
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev qt6-serialport-dev
-          libftdi1-dev xvfb dpkg-dev file groff-base bash-completion)
+          libftdi1-dev xvfb dpkg-dev file groff-base bash-completion clang-format)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -13,7 +13,7 @@ namespace qm {
 // has taken effect, so the line driver's timing does not depend on the event loop. A port is
 // reported open only once DTR and RTS (DATA OUT and CLOCK) are both low.
 class QtSerialPort final : public SerialPort {
-public:
+  public:
     QtSerialPort();
     ~QtSerialPort() override;
 
@@ -35,7 +35,7 @@ public:
     // How long sendbyte waits for the byte to leave before the port counts as failed.
     static constexpr int kWriteTimeoutMs = 1000;
 
-private:
+  private:
     void onerror(QSerialPort::SerialPortError error);
 
     QSerialPort port_;

@@ -16,7 +16,7 @@ namespace qm::test {
 // A clock on virtual time that also counts how it is used, so tests can tell "slept 0 µs" from
 // "never asked the clock".
 class CountingClock final : public Clock {
-public:
+  public:
     std::chrono::microseconds now() override {
         ++nowcalls;
         return time.now();
@@ -38,7 +38,7 @@ public:
 // A Host for tests: records what the core shows, answers message boxes from a script, counts
 // yields and runs on virtual time.
 class TestHost final : public Host {
-public:
+  public:
     struct MsgBox {
         std::string text;
         int type = 0;
@@ -107,7 +107,7 @@ public:
     // "disable", "enable", "updatedisplay".
     std::vector<std::string> events;
 
-private:
+  private:
     CountingClock clock_;
 };
 

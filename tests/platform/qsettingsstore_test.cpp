@@ -17,7 +17,7 @@ namespace qm {
 namespace {
 
 class QSettingsStoreTest : public testing::Test {
-protected:
+  protected:
     std::string path() const { return dir_.filePath("Quellmark.ini").toStdString(); }
 
     // Writes the INI file as a user would by hand.

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <pty.h>
 #include <poll.h>
+#include <pty.h>
 #include <unistd.h>
 
 #include <memory>
@@ -18,11 +18,10 @@
 namespace qm {
 namespace {
 
-
 // A pseudo-terminal pair: the port opens the slave side, the test reads what it sends from the
 // master side. Unless told otherwise it has modem lines, as a serial port has.
 class Pty {
-public:
+  public:
     explicit Pty(bool withlines = true) {
         char name[256] = {};
         if (openpty(&master_, &slave_, name, nullptr, nullptr) == 0) slavename_ = name;
@@ -56,7 +55,7 @@ public:
 
     std::unique_ptr<test::PtyModemLines> lines;
 
-private:
+  private:
     int master_ = -1;
     int slave_ = -1;
     std::string slavename_;

@@ -21,8 +21,8 @@ inline constexpr int32_t kAddrEeprom = 0x2100;
 
 // The in-memory image of one chip. Sized only by clearbuffer; everyone else writes in place.
 struct ProgBuffer {
-    std::vector<int32_t> flash;   // 14-bit words
-    std::vector<int32_t> eeprom;  // bytes
+    std::vector<int32_t> flash;                             // 14-bit words
+    std::vector<int32_t> eeprom;                            // bytes
     std::array<int32_t, 2> conf{kErasedWord, kErasedWord};  // CONF1 (2007h), CONF2 (2008h)
 };
 

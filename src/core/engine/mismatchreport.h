@@ -9,7 +9,8 @@
 namespace qm {
 
 // The report's first line.
-inline constexpr std::string_view kMismatchHeader = "Memory Location,   Read Value,   Expected,\r\n";
+inline constexpr std::string_view kMismatchHeader =
+    "Memory Location,   Read Value,   Expected,\r\n";
 // The mismatch that cuts a script short.
 inline constexpr int32_t kMismatchLimit = 25;
 

@@ -7,7 +7,7 @@ namespace qm {
 // Monotonic time source and blocking sleep. Everything that waits goes through a Clock, so tests
 // and benchmarks can run long operations on virtual time.
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     // Monotonic; unrelated to the wall clock, so a run across midnight measures correctly.
     virtual std::chrono::microseconds now() = 0;

@@ -13,7 +13,7 @@ enum MsgBoxAnswer { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
 // What the core needs from the program that runs it: the GUI, the command-line front end and the
 // tests each implement this once.
 class Host {
-public:
+  public:
     virtual ~Host() = default;
 
     // The status line (label_status).

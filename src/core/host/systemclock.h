@@ -6,7 +6,7 @@ namespace qm {
 
 // Real time: std::chrono::steady_clock and a thread sleep.
 class SystemClock final : public Clock {
-public:
+  public:
     std::chrono::microseconds now() override;
     void sleep(std::chrono::microseconds duration) override;
 };

@@ -9,7 +9,7 @@ namespace qm {
 // Time that only moves when someone sleeps (or advances it). Long chip operations run in
 // milliseconds of real time while the simulated chip still sees every wait they make.
 class VirtualClock final : public Clock {
-public:
+  public:
     std::chrono::microseconds now() override { return now_; }
     // Saturates at the largest time instead of wrapping round: a script of endless maximal waits
     // must not send the clock back to a time before a running write cycle began.
@@ -20,7 +20,7 @@ public:
     }
     void advance(std::chrono::microseconds duration) { sleep(duration); }
 
-private:
+  private:
     std::chrono::microseconds now_{0};
 };
 

@@ -10,9 +10,8 @@ namespace {
 // COM1-COM8 are the built-in UARTs, COM9-COM16 the USB-serial adapters, which is where a
 // programmer is found on most current machines.
 constexpr std::array<std::string_view, kLastPort> kLinuxNames{
-    "/dev/ttyS0",   "/dev/ttyS1",   "/dev/ttyS2",   "/dev/ttyS3",
-    "/dev/ttyS4",   "/dev/ttyS5",   "/dev/ttyS6",   "/dev/ttyS7",
-    "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyUSB2", "/dev/ttyUSB3",
+    "/dev/ttyS0",   "/dev/ttyS1",   "/dev/ttyS2",   "/dev/ttyS3",   "/dev/ttyS4",   "/dev/ttyS5",
+    "/dev/ttyS6",   "/dev/ttyS7",   "/dev/ttyUSB0", "/dev/ttyUSB1", "/dev/ttyUSB2", "/dev/ttyUSB3",
     "/dev/ttyUSB4", "/dev/ttyUSB5", "/dev/ttyUSB6", "/dev/ttyUSB7",
 };
 

@@ -13,7 +13,7 @@ namespace qm {
 // Back-ends: the QSerialPort adapter (platform), the simulated adapter (core/sim), and the
 // FT232R bit-bang cable (link/bitbangport.h), which can also take whole transfers at once.
 class SerialPort {
-public:
+  public:
     virtual ~SerialPort() = default;
 
     // Opens the named device at the baud rate with no parity, 8 data bits, 1 stop bit and no flow

@@ -17,7 +17,7 @@ namespace qm {
 // stored counts as missing (the accessors then replace the value with their default of the kind
 // they asked for); numbers are never guessed from text nor text from numbers.
 class MemorySettingsStore : public SettingsStore {
-public:
+  public:
     void createkey() override;
     std::optional<std::string> readtext(const std::string& name) override;
     std::optional<int32_t> readnum(const std::string& name) override;
@@ -35,7 +35,7 @@ public:
     // write is lost, as when the registry refuses access.
     void setunavailable(bool unavailable) { unavailable_ = unavailable; }
 
-private:
+  private:
     using Value = std::variant<std::string, int32_t>;
     std::map<std::string, Value> values_;
     bool haskey_ = false;

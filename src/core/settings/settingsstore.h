@@ -10,7 +10,7 @@ namespace qm {
 // throw and never report failure: a value that cannot be read is simply absent, a failed write is
 // lost. Back-ends: QSettings (platform) and MemorySettingsStore (tests, the CLI's overrides).
 class SettingsStore {
-public:
+  public:
     virtual ~SettingsStore() = default;
 
     // Makes sure the key exists.

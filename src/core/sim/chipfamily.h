@@ -67,8 +67,8 @@ enum class FamilyKind : uint8_t {
 struct ChipFamily {
     std::string name;  // part name without "PIC", e.g. "16F628A"; "generic" for unknown models
     FamilyKind kind = FamilyKind::kGeneric;
-    int32_t flashsize = 0;      // words
-    int32_t eepromsize = 0;     // bytes
+    int32_t flashsize = 0;   // words
+    int32_t eepromsize = 0;  // bytes
     // 2006h reads deviceid | revision: the part's ID, with the revision bits clear, and a
     // revision in those bits.
     int32_t deviceid = 0x3FFF;

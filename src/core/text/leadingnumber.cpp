@@ -43,8 +43,7 @@ int32_t leadingnumber(std::string_view text) {
             }
             ++i;
         }
-        const bool roundup =
-            first > 5 || (first == 5 && (restnonzero || (whole % 2) == 1));
+        const bool roundup = first > 5 || (first == 5 && (restnonzero || (whole % 2) == 1));
         if (roundup) ++whole;
     }
 

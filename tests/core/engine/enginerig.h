@@ -5,12 +5,12 @@
 #include <vector>
 
 #include "buffer/progbuffer.h"
+#include "core/engine/fakechipport.h"
+#include "core/testhost.h"
 #include "devices/activemodel.h"
 #include "engine/engine.h"
 #include "engine/interpreter.h"
-#include "core/engine/fakechipport.h"
 #include "link/linedriver.h"
-#include "core/testhost.h"
 
 namespace qm::test {
 

@@ -15,7 +15,7 @@ namespace qm::test {
 // whole simulated chip. Commands 00h, 02h and 03h are followed by a data word from the PC,
 // 04h and 05h by a word from the chip (taken from `reads`, else `readfunction`, else 0).
 class FakeChipPort final : public SerialPort {
-public:
+  public:
     struct Transfer {
         int32_t command = 0;
         int32_t data = -1;  // -1 for a command without data
@@ -60,7 +60,7 @@ public:
     std::deque<int32_t> reads;
     std::function<int32_t(int32_t command)> readfunction;
 
-private:
+  private:
     enum class Phase { Command, Write, Read };
 
     void countop() {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "engine/interpreter.h"
 #include "core/engine/enginerig.h"
+#include "engine/interpreter.h"
 
 namespace qm::test {
 namespace {
@@ -21,8 +21,7 @@ TEST(MalformedScript, StopsAndSaysWhereAndWhy) {
         {"loop without head", "begin,s06,loop,end", 3, "no loop head"},
         {"ifpage without endifpage", "begin,setflashloop,s02-flash,ifpage,s08,loop,end", 4,
          "no \"endifpage\""},
-        {"body that does not advance", "begin,setflashloop,s06,loop,end", 4,
-         "does not advance"},
+        {"body that does not advance", "begin,setflashloop,s06,loop,end", 4, "does not advance"},
         {"body advancing only inside a skipped page block",
          "begin,setflashloop,ifpage,s02-flash,endifpage,loop,end", 6, "does not advance"},
         {"loop restarted after it ended", "begin,setflashloop,s02-flash,loop,loop,end", 5,

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "core/engine/enginerig.h"
 #include "engine/chipoperations.h"
 #include "engine/interpreter.h"
-#include "core/engine/enginerig.h"
 
 namespace qm::test {
 namespace {
@@ -67,10 +67,9 @@ TEST(OperationFrame, ReadAllClearsRedrawsAndRedrawsAgainAfterTheOutcome) {
     rig.model.steps[size_t(Operation::Read)] = script("w0");
     readall(rig.engine, rig.ready());
     EXPECT_EQ(rig.host.events,
-              (std::vector<std::string>{"disable", "status:Begin read all.", "yield",
-                                        "updatedisplay", "yield", "enable",
-                                        "status:Chip read. 0.00 seconds elapsed...", "yield",
-                                        "updatedisplay", "yield"}));
+              (std::vector<std::string>{
+                  "disable", "status:Begin read all.", "yield", "updatedisplay", "yield", "enable",
+                  "status:Chip read. 0.00 seconds elapsed...", "yield", "updatedisplay", "yield"}));
 }
 
 TEST(OperationFrame, MismatchBoxFollowsTheOutcomeText) {
@@ -83,17 +82,16 @@ TEST(OperationFrame, MismatchBoxFollowsTheOutcomeText) {
         if (e == "disable" || e == "enable" || e == "msgbox" || e.rfind("status:", 0) == 0 ||
             e == "updatedisplay")
             frame.push_back(e);
-    EXPECT_EQ(frame, (std::vector<std::string>{"disable", "status:Begin verify.", "status:CONF2:",
-                                               "enable",
-                                               "status:Chip verify failed. 0.00 seconds elapsed...",
-                                               "msgbox"}));
+    EXPECT_EQ(frame, (std::vector<std::string>{
+                         "disable", "status:Begin verify.", "status:CONF2:", "enable",
+                         "status:Chip verify failed. 0.00 seconds elapsed...", "msgbox"}));
     // One yield after the outcome text and one after the box is closed.
     ASSERT_GE(rig.host.events.size(), 3u);
     EXPECT_EQ(std::vector<std::string>(rig.host.events.end() - 3, rig.host.events.end()),
               (std::vector<std::string>{"yield", "msgbox", "yield"}));
-    EXPECT_EQ(rig.host.msgboxes.at(0).text,
-              "Chip verify failed:\r\n\r\n" + std::string(kMismatchHeader) +
-                  "CONF Word 2008h,   0000h,   0001h,\r\n");
+    EXPECT_EQ(rig.host.msgboxes.at(0).text, "Chip verify failed:\r\n\r\n" +
+                                                std::string(kMismatchHeader) +
+                                                "CONF Word 2008h,   0000h,   0001h,\r\n");
 }
 
 }  // namespace

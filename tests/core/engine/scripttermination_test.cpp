@@ -13,11 +13,31 @@ namespace qm::test {
 namespace {
 
 const char* const kVocabulary[] = {
-    "begin",      "end",        "calcflash",   "calcflashpage", "calceeprom",
-    "setflashloop", "seteepromloop", "loop",   "loop",          "ifpage",
-    "endifpage",  "s02-flash",  "s02-flash",   "s03-eeprom",    "flash=s04",
-    "eeprom=s05", "temp=s04",   "checkflash",  "checkblankeeprom", "checkconfig1",
-    "s06",        "s08",        "w1",          "wprog",         "s00-config1",
+    "begin",
+    "end",
+    "calcflash",
+    "calcflashpage",
+    "calceeprom",
+    "setflashloop",
+    "seteepromloop",
+    "loop",
+    "loop",
+    "ifpage",
+    "endifpage",
+    "s02-flash",
+    "s02-flash",
+    "s03-eeprom",
+    "flash=s04",
+    "eeprom=s05",
+    "temp=s04",
+    "checkflash",
+    "checkblankeeprom",
+    "checkconfig1",
+    "s06",
+    "s08",
+    "w1",
+    "wprog",
+    "s00-config1",
 };
 
 TEST(ScriptTermination, RandomScriptsAlwaysEnd) {

@@ -23,7 +23,8 @@
 
 namespace qm::test {
 
-inline const std::string kTestDevices = std::string(QUELLMARK_TEST_DATA) + "/engine/testdevices.txt";
+inline const std::string kTestDevices =
+    std::string(QUELLMARK_TEST_DATA) + "/engine/testdevices.txt";
 inline const std::string kShippedDevices =
     std::string(QUELLMARK_SOURCE_DIR) + "/data/quellmarkdevices.txt";
 
@@ -71,7 +72,8 @@ inline void fillimage(ProgBuffer& buffer, const ActiveModel& model, const ChipFa
 // The whole program below the window: a device file, the active model, the buffer, the engine,
 // and a simulated chip of the model's family in the simulated adapter, on virtual time.
 struct SimEngineRig {
-    SimEngineRig(const std::string& devicefile, int32_t modelnumber, std::string_view chipname = {}) {
+    SimEngineRig(const std::string& devicefile, int32_t modelnumber,
+                 std::string_view chipname = {}) {
         const LoadDevicesResult loaded = loaddevices(devicefile);
         table = loaded.table;
         selected = selectmodel(table, modelnumber, model).ok;
@@ -105,8 +107,7 @@ struct SimEngineRig {
 
     // What the chip holds, in buffer form.
     std::vector<int32_t> chipflash() const {
-        return std::vector<int32_t>(chip->flash().begin(),
-                                    chip->flash().begin() + model.flashsize);
+        return std::vector<int32_t>(chip->flash().begin(), chip->flash().begin() + model.flashsize);
     }
 
     DeviceTable table;

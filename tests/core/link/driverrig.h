@@ -2,10 +2,10 @@
 
 #include <vector>
 
-#include "devices/activemodel.h"
-#include "link/linedriver.h"
 #include "core/link/recordingport.h"
 #include "core/testhost.h"
+#include "devices/activemodel.h"
+#include "link/linedriver.h"
 
 namespace qm::test {
 

@@ -19,9 +19,16 @@ TEST(LineOperations, EachChangesOneLineThenYieldsOnce) {
     rig.driver.clocklow();
     rig.driver.datalow();
     rig.driver.togglevddvpp();
-    EXPECT_EQ(rig.ops(), (Ops{{Op::Rts, 1}, {Op::Mark, 0}, {Op::Dtr, 1}, {Op::Mark, 0},
-                              {Op::Rts, 0}, {Op::Mark, 0}, {Op::Dtr, 0}, {Op::Mark, 0},
-                              {Op::Byte, 0x01}, {Op::Mark, 0}}));
+    EXPECT_EQ(rig.ops(), (Ops{{Op::Rts, 1},
+                              {Op::Mark, 0},
+                              {Op::Dtr, 1},
+                              {Op::Mark, 0},
+                              {Op::Rts, 0},
+                              {Op::Mark, 0},
+                              {Op::Dtr, 0},
+                              {Op::Mark, 0},
+                              {Op::Byte, 0x01},
+                              {Op::Mark, 0}}));
 }
 
 TEST(LineOperations, DatainYieldsThenNeedsTwoAssertedSamples) {
@@ -29,8 +36,8 @@ TEST(LineOperations, DatainYieldsThenNeedsTwoAssertedSamples) {
         bool first, second;
         int expected;
     };
-    for (Case c : {Case{true, true, 1}, Case{true, false, 0}, Case{false, true, 0},
-                   Case{false, false, 0}}) {
+    for (Case c :
+         {Case{true, true, 1}, Case{true, false, 0}, Case{false, true, 0}, Case{false, false, 0}}) {
         DriverRig rig;
         rig.port.dsrscript = {c.first, c.second};
         EXPECT_EQ(rig.driver.datain(), c.expected) << c.first << c.second;
@@ -74,10 +81,11 @@ TEST(SupplySequences, SupplyFirstTogglesThenWaitsYieldsWaits) {
     DriverRig rig;
     rig.model.voltageorder = 1;
     rig.driver.poweron();
-    EXPECT_EQ(timed(rig.port), (std::vector<Timed>{{Op::Byte, 0us}, {Op::Mark, 0us},
-                                                   {Op::Mark, 50ms}}));
+    EXPECT_EQ(timed(rig.port),
+              (std::vector<Timed>{{Op::Byte, 0us}, {Op::Mark, 0us}, {Op::Mark, 50ms}}));
     EXPECT_EQ(rig.host.virtualclock().now(), 100ms);
-    EXPECT_EQ(rig.host.countingclock().sleeps, (std::vector<std::chrono::microseconds>{50ms, 50ms}));
+    EXPECT_EQ(rig.host.countingclock().sleeps,
+              (std::vector<std::chrono::microseconds>{50ms, 50ms}));
     EXPECT_TRUE(rig.port.supplyon);
 }
 
@@ -85,8 +93,8 @@ TEST(SupplySequences, ProgrammingVoltageFirstYieldsWaitsThenToggles) {
     DriverRig rig;
     rig.model.voltageorder = 2;
     rig.driver.poweron();
-    EXPECT_EQ(timed(rig.port), (std::vector<Timed>{{Op::Mark, 0us}, {Op::Byte, 50ms},
-                                                   {Op::Mark, 50ms}}));
+    EXPECT_EQ(timed(rig.port),
+              (std::vector<Timed>{{Op::Mark, 0us}, {Op::Byte, 50ms}, {Op::Mark, 50ms}}));
     EXPECT_EQ(rig.host.virtualclock().now(), 100ms);
     EXPECT_TRUE(rig.port.supplyon);
 }
@@ -107,8 +115,8 @@ TEST(SupplySequences, PowerOffIsTheSameForEveryOrder) {
         DriverRig rig;
         rig.model.voltageorder = order;
         rig.driver.poweroff();
-        EXPECT_EQ(timed(rig.port), (std::vector<Timed>{{Op::Byte, 0us}, {Op::Mark, 0us},
-                                                       {Op::Mark, 50ms}}))
+        EXPECT_EQ(timed(rig.port),
+                  (std::vector<Timed>{{Op::Byte, 0us}, {Op::Mark, 0us}, {Op::Mark, 50ms}}))
             << order;
         EXPECT_EQ(rig.host.virtualclock().now(), 100ms);
     }

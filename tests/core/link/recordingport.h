@@ -16,7 +16,7 @@ namespace qm::test {
 // A SerialPort that records every call in order, answers DSR from a script and refuses to open
 // chosen device names. Header-only so any test can use it.
 class RecordingPort final : public SerialPort {
-public:
+  public:
     enum class Op { Open, Close, Rts, Dtr, Dsr, Byte, Mark };
 
     struct Event {
@@ -119,7 +119,7 @@ public:
     std::string openname;
     int32_t openbaud = 0;
 
-private:
+  private:
     void record(Op op, int32_t value, const std::string& name = {}) {
         Event e;
         e.seq = static_cast<int64_t>(events.size());

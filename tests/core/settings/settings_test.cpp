@@ -113,7 +113,7 @@ TEST(Settings, AnUnavailableStoreGivesDefaultsAndKeepsNothing) {
 
 // Logs the store operations in order.
 class RecordingStore : public MemorySettingsStore {
-public:
+  public:
     std::vector<std::string> calls;
     void createkey() override {
         calls.push_back("createkey");
