@@ -8,10 +8,6 @@
 namespace qm::cli::test {
 namespace {
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 // Eight words at 0000h and an unprotected configuration word; 3FFh is left unset.
 const std::string kProgram675 =
     ":100000000528FF3FFF3FFF3FFF3F073099000528CE\r\n"

@@ -17,10 +17,6 @@ std::vector<std::string> socketargs(const std::string& socket, std::vector<std::
     return args;
 }
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 // On the simulated adapter and behind the simulated FT232R cable, whose batched transfers must
 // hand the ID read to the check complete.
 TEST(CliChipId, AnotherChipStopsProgramAndEraseBeforeTheyTouchIt) {

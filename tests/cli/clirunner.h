@@ -50,6 +50,11 @@ class CliRunner {
     std::string dir_;
 };
 
+// Whether `text` holds `part`: what a run printed, looked for in a test.
+inline bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
 // Files of the source tree the tests use.
 std::string sourcefile(const std::string& relative);
 std::string readfile(const std::string& path);

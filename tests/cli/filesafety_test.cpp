@@ -16,10 +16,6 @@ namespace fs = std::filesystem;
 
 const std::string kBlink = sourcefile("data/examples/blink628a.hex");
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 TEST(CliSafeSave, SavesKeepProtectionLinksAndPermissions) {
     CliRunner cli;
     ASSERT_EQ(cli.run({"--model", "16F628A", "convert", kBlink, cli.path("fresh.hex")}).exitcode,

@@ -15,10 +15,6 @@
 namespace qm::cli::test {
 namespace {
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 // A file of the given size that takes no disk space.
 void sparsefile(const std::string& path, std::uintmax_t size) {
     std::ofstream(path, std::ios::binary).put('x');

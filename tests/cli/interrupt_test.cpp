@@ -14,10 +14,6 @@
 namespace qm::cli::test {
 namespace {
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 // Every word of a 16F877A's FLASH: programming it takes seconds of real time.
 std::string fullprogram() {
     std::string text;

@@ -22,10 +22,6 @@ std::vector<std::string> simargs(const CliRunner& cli, std::vector<std::string> 
     return args;
 }
 
-bool contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 TEST(CliProcess, HelpVersionAndUsageErrors) {
     CliRunner cli;
     CliRun run = cli.run({"--help"});

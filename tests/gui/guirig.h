@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
@@ -38,6 +39,13 @@ inline DeviceTable shippeddevices() {
 inline std::string exampleshex() {
     return std::string(QUELLMARK_SOURCE_DIR) + "/data/examples/blink628a.hex";
 }
+
+// A temporary folder with a short path whatever TMPDIR says: the message box breaks a word of
+// more than 55 characters, and a test that finds a whole path in a box needs it unbroken.
+class ShortTemporaryDir : public QTemporaryDir {
+  public:
+    ShortTemporaryDir() : QTemporaryDir(QStringLiteral("/tmp/qm-XXXXXX")) {}
+};
 
 // A main window on the shipped device file, fresh in-memory settings and virtual time. Its
 // serial ports are a simulated adapter on which only the device names in `openable` open; with

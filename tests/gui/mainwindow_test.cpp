@@ -94,7 +94,7 @@ TEST(GuiMainWindow, SaveBufferAsWritesTheFileAndAFailedSaveKeepsWhatWasThere) {
     GuiRig rig;
     rig.load();
     rig.window->openhexpath(QString::fromStdString(exampleshex()));
-    QTemporaryDir dir;
+    ShortTemporaryDir dir;
 
     const QString saved = dir.filePath("copy.hex");
     choosefile(saved);

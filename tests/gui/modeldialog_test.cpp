@@ -155,7 +155,7 @@ void choosemodel(GuiRig& rig, const char* entry) {
 // On the simulated adapter each model gets a chip of its own family; the image carries the
 // memory from one to the next, and an image that cannot be used is refused as at start-up.
 TEST(GuiModelDialog, OnTheSimulatedAdapterTheChipFollowsTheModelAndKeepsTheImage) {
-    QTemporaryDir dir;
+    ShortTemporaryDir dir;
     const QString image = dir.filePath("chip.hex");
     const QByteArray garbage = ":not a hex record\n";
     QFile file(image);

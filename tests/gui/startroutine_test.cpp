@@ -128,7 +128,7 @@ TEST(GuiStart, AnInstanceLockThatIsNoFileIsRefusedWithAnErrorBox) {
         {"a character device", [](const QString& path) { return QFile::link("/dev/null", path); }},
     };
     for (const auto& c : cases) {
-        QTemporaryDir dir;  // made 0700, as a runtime folder must be
+        ShortTemporaryDir dir;  // made 0700, as a runtime folder must be
         qputenv("XDG_RUNTIME_DIR", dir.path().toUtf8());
         const QString lock = dir.filePath("quellmark.lock");
         ASSERT_TRUE(c.make(lock)) << c.kind;

@@ -1,9 +1,9 @@
 #include "link/portselect.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "settings/settings.h"
+#include "text/asciicase.h"
 #include "text/leadingnumber.h"
 
 namespace qm {
@@ -83,11 +83,7 @@ std::string portprompt(const PortState& state) {
 
 PortAnswer parseportanswer(std::string_view answer) {
     if (answer.empty()) return {};
-    if (answer.size() >= 3) {
-        std::string head(answer.substr(0, 3));
-        for (char& c : head) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-        if (head == "com") answer.remove_prefix(3);
-    }
+    if (asciilower(answer.substr(0, 3)) == "com") answer.remove_prefix(3);
     // The number rule rounds first, so 16.4 is port 16 and 0.5 (rounded to 0) is refused.
     const int32_t n = leadingnumber(answer);
     if (n < kFirstPort || n > kLastPort) return {PortAnswer::Kind::Wrong, 0};

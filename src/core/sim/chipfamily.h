@@ -8,6 +8,11 @@
 
 namespace qm {
 
+// The simulated chips' knowledge of each family. A fact marked [U] in this folder could not be
+// confirmed from the programming specifications; the simulation then takes the reading under
+// which a careless script fails (the longer time, the stricter latch, the erase that keeps less),
+// so that a script it accepts does not rest on the doubtful fact.
+
 // What a command code does on a family. Codes a family lacks are kUnknown.
 enum class ChipAction : uint8_t {
     kUnknown,

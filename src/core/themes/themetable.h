@@ -23,7 +23,8 @@ inline constexpr const char* kThemeOriginalLite = "Original Lite";
 // and "Original Lite".
 const std::array<Theme, kThemeCount>& themetable();
 
-// The theme names in table order, as the theme chooser lists them.
+// The theme names in table order. The theme chooser lays the same names out in rows of its own
+// (the two "Original" themes side by side among the others).
 std::vector<std::string> themenames();
 
 // The row whose name equals `name` exactly (case-sensitive), or nullptr.

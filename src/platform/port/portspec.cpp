@@ -10,12 +10,9 @@ namespace qm {
 
 namespace {
 
+// `prefix` is lower case.
 bool startswithnocase(std::string_view text, std::string_view prefix) {
-    if (text.size() < prefix.size()) return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) return false;
-    }
-    return true;
+    return text.size() >= prefix.size() && asciilower(text.substr(0, prefix.size())) == prefix;
 }
 
 // A number as the port prompt takes it: optional blanks, digits, an optional fraction, nothing
