@@ -22,7 +22,7 @@ int runmodels(Session& session) {
 
 namespace {
 
-// The FT232R cables, by the --port value that picks each.
+// The FT232R cables, by the port text that picks each.
 void listcables(Session& session) {
     std::vector<FtdiDevice> devices;
     std::string error;

@@ -18,8 +18,8 @@
 namespace qm {
 
 // The simulated adapter with a simulated chip in its socket, as a front end runs it for
-// --port sim[=CHIP][:IMAGE], or behind a simulated FT232R USB cable wired as `cable` says for
-// --port ftdisim[=CHIP][:IMAGE] (the front end drives the cable through a BitBangPort). The
+// the port sim[=CHIP][:IMAGE], or behind a simulated FT232R USB cable wired as `cable` says for
+// the port ftdisim[=CHIP][:IMAGE] (the front end drives the cable through a BitBangPort). The
 // chip's memory can live in a HEX image file between runs, and what the chip (and the cable)
 // found wrong with a script's timing or commands can be shown.
 class SimProgrammer {

@@ -36,7 +36,7 @@ FtdiCable::Opened FtdiCable::open(const PortSpec& spec, const FtdiPinMap& pins, 
         transport = transport_.get();
     }
     bitbang_ = std::make_unique<BitBangPort>(*transport, clock, pins);
-    // The simulated cable is opened as the first one found; the path of its --port value is the
+    // The simulated cable is opened as the first one found; the path of its port text is the
     // image.
     const std::string serial = sim_ ? std::string() : spec.path;
     if (!bitbang_->open(serial, baud)) {

@@ -18,8 +18,8 @@ class FtdiTransport;
 class SimProgrammer;
 
 // The programmer port on an FT232R USB cable in bit-bang mode, opened the same way by both front
-// ends: a real cable for --port ftdi[:SERIAL] (through libftdi1, when the build has it), or a
-// simulated one with the simulated adapter and chip behind it for --port ftdisim[=CHIP][:IMAGE].
+// ends: a real cable for the port ftdi[:SERIAL] (through libftdi1, when the build has it), or
+// a simulated one with the simulated adapter and chip behind it for ftdisim[=CHIP][:IMAGE].
 class FtdiCable {
   public:
     FtdiCable();
@@ -35,7 +35,7 @@ class FtdiCable {
         std::string message;
     };
 
-    // Opens the cable the --port value names (Kind::Ftdi or Kind::FtdiSim), wired as `pins`,
+    // Opens the cable the port's text names (Kind::Ftdi or Kind::FtdiSim), wired as `pins`,
     // with the supply toggle frame at `baud`, and measures its bit-bang rate on `clock`; a real
     // cable's status names the rate ("FTDI cable ready... (bit-bang rate measured: 849 558 pin
     // bytes/s)"), and a rate no FT232R has is refused with the open failure message. A simulated

@@ -69,7 +69,7 @@ ParsedCommandLine parsecommandline(const std::vector<std::string>& args, unsigne
 // columns after a column of `indent`; a name longer than the column puts its help on the next
 // line.
 std::string optionhelp(unsigned program, size_t indent, size_t width);
-// "[--port PORT] [--ftdi-pins MAP] [--settings FILE]": the options with a value that `program`
+// "[--NAME VALUE] ...": the options with a value that `program`
 // takes, for a usage line.
 std::string optionsynopsis(unsigned program);
 

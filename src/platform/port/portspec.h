@@ -24,7 +24,7 @@ struct PortSpec {
     bool ftdi() const { return kind == Kind::Ftdi || kind == Kind::FtdiSim; }
 };
 
-// Reads the --port value: "N" or "COMn" (any case, the number read by the program's number rule,
+// Reads a port's text: "N" or "COMn" (any case, the number read by the program's number rule,
 // 1 to 16), "sim", "sim:IMAGE", "sim=CHIP", "sim=CHIP:IMAGE" (CHIP a simulated part, or none for
 // an empty socket, which keeps no image), "ftdi", "ftdi:SERIAL", "ftdisim" with the same four
 // forms as "sim" (the words in any case), or a device path (anything holding a '/'). Anything

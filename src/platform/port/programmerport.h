@@ -48,7 +48,7 @@ class ProgrammerPort {
 
     // What a run asks for beside the settings.
     struct Request {
-        // The --port text; none: the serial port saved under "Serial Port Number".
+        // The port option's text; none: the serial port saved under "Serial Port Number".
         std::optional<std::string> port;
         // For this run only, instead of "Serial Port Baud Rate" and "Line Hold Time".
         std::optional<int32_t> baud;
