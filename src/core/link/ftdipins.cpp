@@ -63,61 +63,75 @@ std::string FtdiPinMap::text() const {
     return out;
 }
 
+namespace {
+
+// The line an entry names: 0 rts, 1 dtr, 2 dsr, -1 none of them.
+int lineindex(const std::string& name) {
+    if (name == "rts") return 0;
+    if (name == "dtr") return 1;
+    if (name == "dsr") return 2;
+    return -1;
+}
+
+FtdiPinMap::Line& lineof(FtdiPinMap& map, int index) {
+    return index == 0 ? map.rts : index == 1 ? map.dtr : map.dsr;
+}
+
+// PIN with an optional ":high" or ":low"; empty when it reads, else why not.
+std::string parseline(std::string_view value, const std::string& name, FtdiPinMap::Line& line) {
+    if (const size_t colon = value.find(':'); colon != std::string_view::npos) {
+        const std::string level = asciilower(trim(value.substr(colon + 1)));
+        if (level != "high" && level != "low")
+            return "'" + level + "' after " + name + ": use :high or :low";
+        line.assertedhigh = level == "high";
+        value = trim(value.substr(0, colon));
+    }
+    line.pin = pinnumber(value);
+    if (line.pin < 0)
+        return "'" + std::string(value) + "' for " + name + " is not a pin: use D0 to D7";
+    return {};
+}
+
+// One LINE=PIN entry into the map; empty when it reads, else why not.
+std::string parseentry(std::string_view entry, FtdiPinMap& map, bool (&seen)[3]) {
+    const size_t eq = entry.find('=');
+    if (eq == std::string_view::npos) return "'" + std::string(entry) + "' is not LINE=PIN";
+    const std::string name = asciilower(trim(entry.substr(0, eq)));
+    const int index = lineindex(name);
+    if (index < 0) return "unknown line '" + name + "': the lines are rts, dtr and dsr";
+    if (seen[index]) return "line " + name + " is given twice";
+    seen[index] = true;
+    FtdiPinMap::Line line;
+    if (std::string why = parseline(trim(entry.substr(eq + 1)), name, line); !why.empty())
+        return why;
+    lineof(map, index) = line;
+    return {};
+}
+
+// What the FT232R's wiring does not allow, empty when the map is fine.
+std::string checkwiring(const FtdiPinMap& map) {
+    const bool modemoutputs =
+        (map.rts.pin == 2 && map.dtr.pin == 4) || (map.rts.pin == 4 && map.dtr.pin == 2);
+    if (!modemoutputs) return "rts and dtr must be on D2 and D4, the FT232R's own modem outputs";
+    if (map.dsr.pin == FtdiPinMap::kTxdPin || map.dsr.pin == 2 || map.dsr.pin == 4)
+        return "dsr must be on an input pin: D1, D3, D5, D6 or D7";
+    return {};
+}
+
+}  // namespace
+
 std::optional<FtdiPinMap> parseftdipins(std::string_view text, std::string& error) {
     FtdiPinMap map;
     bool seen[3] = {false, false, false};
-    while (true) {
+    for (;;) {
         const size_t comma = text.find(',');
-        const std::string_view entry = trim(text.substr(0, comma));
-        const size_t eq = entry.find('=');
-        if (eq == std::string_view::npos) {
-            error = "'" + std::string(entry) + "' is not LINE=PIN";
-            return std::nullopt;
-        }
-        const std::string name = asciilower(trim(entry.substr(0, eq)));
-        std::string_view value = trim(entry.substr(eq + 1));
-        int index = -1;
-        if (name == "rts") index = 0;
-        if (name == "dtr") index = 1;
-        if (name == "dsr") index = 2;
-        if (index < 0) {
-            error = "unknown line '" + name + "': the lines are rts, dtr and dsr";
-            return std::nullopt;
-        }
-        if (seen[index]) {
-            error = "line " + name + " is given twice";
-            return std::nullopt;
-        }
-        seen[index] = true;
-        FtdiPinMap::Line line;
-        if (const size_t colon = value.find(':'); colon != std::string_view::npos) {
-            const std::string level = asciilower(trim(value.substr(colon + 1)));
-            if (level != "high" && level != "low") {
-                error = "'" + level + "' after " + name + ": use :high or :low";
-                return std::nullopt;
-            }
-            line.assertedhigh = level == "high";
-            value = trim(value.substr(0, colon));
-        }
-        line.pin = pinnumber(value);
-        if (line.pin < 0) {
-            error = "'" + std::string(value) + "' for " + name + " is not a pin: use D0 to D7";
-            return std::nullopt;
-        }
-        (index == 0 ? map.rts : index == 1 ? map.dtr : map.dsr) = line;
+        error = parseentry(trim(text.substr(0, comma)), map, seen);
+        if (!error.empty()) return std::nullopt;
         if (comma == std::string_view::npos) break;
         text.remove_prefix(comma + 1);
     }
-    const bool modemoutputs =
-        (map.rts.pin == 2 && map.dtr.pin == 4) || (map.rts.pin == 4 && map.dtr.pin == 2);
-    if (!modemoutputs) {
-        error = "rts and dtr must be on D2 and D4, the FT232R's own modem outputs";
-        return std::nullopt;
-    }
-    if (map.dsr.pin == FtdiPinMap::kTxdPin || map.dsr.pin == 2 || map.dsr.pin == 4) {
-        error = "dsr must be on an input pin: D1, D3, D5, D6 or D7";
-        return std::nullopt;
-    }
+    error = checkwiring(map);
+    if (!error.empty()) return std::nullopt;
     return map;
 }
 
