@@ -19,4 +19,4 @@ else
     "$top/tools/build.sh"
 fi
 cd "$build"
-ctest --output-on-failure -j2
+ctest --output-on-failure -j2 --timeout 120

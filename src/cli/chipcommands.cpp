@@ -1,6 +1,8 @@
 // program, verify, read, erase, blank: the five chip operations on the programmer port; identify.
 #include "cli/commands.h"
+#include "cli/dumprows.h"
 #include "cli/hexfiles.h"
+#include "devices/configwords.h"
 #include "engine/chipoperations.h"
 #include "engine/engine.h"
 #include "host/exitcode.h"
@@ -81,6 +83,16 @@ int runoperations(Session& session, Engine& engine, const PortState& port) {
         if (code != kExitOk || session.options.noverify || StopSignals::received() != 0) {
             return code;
         }
+        // A chip just protected reads its memory as 0: its Verify could only fail.
+        const std::vector<std::string> protecting =
+            protectingfields(session.activemodel, session.progbuffer.conf);
+        if (!protecting.empty()) {
+            session.host.setstatus(
+                "Verify skipped: the configuration word keeps the chip's memory from being read "
+                "back: " +
+                protecting.front() + ".");
+            return code;
+        }
         return exitcodefor(verifyprogrammed(engine, port, programmed, choices));
     }
     if (command == "verify") return exitcodefor(verifyall(engine, port, choices));
@@ -89,6 +101,7 @@ int runoperations(Session& session, Engine& engine, const PortState& port) {
     // read: what a wrong or missing chip gave is saved as well, as the GUI shows it.
     const int code = exitcodefor(readall(engine, port, choices));
     if (code != kExitOk && code != kExitChip) return code;
+    session.out << configwordlines(session.progbuffer, session.activemodel);
     const int saved = savehex(session, session.options.args.at(0));
     return saved != kExitOk ? saved : code;
 }
@@ -102,6 +115,13 @@ int runchipcommand(Session& session) {
     if (command == "program" || command == "verify") {
         if (const int code = loadhex(session, session.options.args.at(0)); code != kExitOk) {
             return code;
+        }
+    }
+    // What the words about to be programmed do that may not be meant; the run goes on.
+    if (command == "program") {
+        for (const std::string& warning :
+             configpitfalls(session.activemodel, session.progbuffer.conf)) {
+            session.host.printerror("Warning: " + warning);
         }
     }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "devices/configwords.h"
 #include "text/hextext.h"
 
 namespace qm::cli {
@@ -33,14 +34,24 @@ std::string bufferlisting(const ProgBuffer& progbuffer, const ActiveModel& activ
     for (size_t row = 0; row < flashrowcount(progbuffer.flash); ++row) {
         text += flashrow(progbuffer.flash, row) + "\n";
     }
-    text += "Config. Word (2007h): " + hexword(progbuffer.conf[0]) + "\n";
-    if (activemodel.config2used) {
-        text += "Config. Word (2008h): " + hexword(progbuffer.conf[1]) + "\n";
-    }
+    text += configwordlines(progbuffer, activemodel);
     if (!progbuffer.eeprom.empty()) {
         text += "EEPROM Memory\n";
         for (size_t row = 0; row < eepromrowcount(progbuffer.eeprom); ++row) {
             text += eepromrow(progbuffer.eeprom, row) + "\n";
+        }
+    }
+    return text;
+}
+
+std::string configwordlines(const ProgBuffer& progbuffer, const ActiveModel& activemodel) {
+    std::string text;
+    for (int index = 0; index < (activemodel.config2used ? 2 : 1); ++index) {
+        const int32_t word = progbuffer.conf[size_t(index)];
+        text += "Config. Word (" + configaddress(index) + "): " + hexword(word) + "\n";
+        for (const std::string& line :
+             describeconfig(activemodel.configfields[size_t(index)], word)) {
+            text += "  " + line + "\n";
         }
     }
     return text;

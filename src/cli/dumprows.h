@@ -19,4 +19,8 @@ size_t eepromrowcount(const std::vector<int32_t>& eeprom);
 // (the second one only when the model uses it) and EEPROM rows. Lines end in "\n".
 std::string bufferlisting(const ProgBuffer& progbuffer, const ActiveModel& activemodel);
 
+// The configuration words, "Config. Word (2007h): 3F30", each followed by its named fields, one
+// indented line each, when the model names them.
+std::string configwordlines(const ProgBuffer& progbuffer, const ActiveModel& activemodel);
+
 }  // namespace qm::cli

@@ -2,6 +2,7 @@
 #include "cli/commands.h"
 #include "cli/dumprows.h"
 #include "cli/hexfiles.h"
+#include "devices/configwords.h"
 #include "engine/calibration.h"
 #include "host/exitcode.h"
 
@@ -19,6 +20,21 @@ int runshow(Session& session) {
         session.out << "Calibration (program and erase keep the chip's own values here): "
                     << calibration << "\n";
     }
+    session.out.flush();
+    return kExitOk;
+}
+
+int runconfig(Session& session) {
+    if (const int code = session.loaddevicefile(); code != kExitOk) return code;
+    if (const int code = session.choosemodel(); code != kExitOk) return code;
+    const std::string listing = configlisting(session.activemodel);
+    if (listing.empty()) {
+        session.host.printerror("The device file " + session.devicespath +
+                                " names no fields of the configuration words of the " +
+                                session.activemodel.modelname + ".");
+        return kExitDevice;
+    }
+    session.out << listing;
     session.out.flush();
     return kExitOk;
 }

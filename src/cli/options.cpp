@@ -9,8 +9,8 @@ namespace {
 // Operand count of every command.
 const std::map<std::string, size_t>& commandoperands() {
     static const std::map<std::string, size_t> operands{
-        {"models", 0}, {"ports", 0}, {"show", 1},  {"program", 1}, {"verify", 1},
-        {"read", 1},   {"erase", 0}, {"blank", 0}, {"convert", 2}, {"identify", 0},
+        {"models", 0}, {"ports", 0}, {"show", 1},    {"program", 1},  {"verify", 1}, {"read", 1},
+        {"erase", 0},  {"blank", 0}, {"convert", 2}, {"identify", 0}, {"config", 0},
     };
     return operands;
 }

@@ -36,6 +36,8 @@ int runcli(const std::vector<std::string>& args, std::ostream& out, std::ostream
         code = runshow(session);
     } else if (command == "convert") {
         code = runconvert(session);
+    } else if (command == "config") {
+        code = runconfig(session);
     } else {
         code = runchipcommand(session);
     }

@@ -88,10 +88,52 @@ std::string addsetting(ConfigFieldSet& set, int32_t number, std::string_view tex
     return {};
 }
 
+ConfigPitfall pitfallnamed(std::string_view kind) {
+    static const std::pair<std::string_view, ConfigPitfall> kKinds[] = {
+        {"codeprotect", ConfigPitfall::kCodeProtect},
+        {"dataprotect", ConfigPitfall::kDataProtect},
+        {"writeprotect", ConfigPitfall::kWriteProtect},
+        {"lowvoltage", ConfigPitfall::kLowVoltage},
+        {"watchdog", ConfigPitfall::kWatchdog},
+    };
+    for (const auto& [name, pitfall] : kKinds)
+        if (asciilower(kind) == name) return pitfall;
+    return ConfigPitfall::kNone;
+}
+
+std::string addwarning(ConfigFieldSet& set, int32_t number, std::string_view text) {
+    const Words words = splitwords(text);
+    if (words.words.size() < 3) return "ignored, a warning needs a field name, a kind and settings";
+    ConfigField* field = fieldnamed(set, words.words[0]);
+    if (field == nullptr) {
+        return "ignored, field set " + std::to_string(number) + " has no field " +
+               std::string(words.words[0]) + " before this line";
+    }
+    const ConfigPitfall pitfall = pitfallnamed(words.words[1]);
+    if (pitfall == ConfigPitfall::kNone) {
+        return "ignored, \"" + std::string(words.words[1]) +
+               "\" is not codeprotect, dataprotect, writeprotect, lowvoltage or watchdog";
+    }
+    std::vector<ConfigSetting*> named;
+    for (size_t i = 2; i < words.words.size(); ++i) {
+        ConfigSetting* setting = nullptr;
+        for (ConfigSetting& candidate : field->settings)
+            if (asciiupper(candidate.name) == asciiupper(words.words[i])) setting = &candidate;
+        if (setting == nullptr) {
+            return "ignored, field " + field->name + " has no setting " +
+                   std::string(words.words[i]) + " before this line";
+        }
+        named.push_back(setting);
+    }
+    for (ConfigSetting* setting : named) setting->pitfall = pitfall;
+    return {};
+}
+
 }  // namespace
 
 bool isconfigfieldkeyword(std::string_view word) {
-    return word == kConfigFieldKeyword || word == kConfigSettingKeyword;
+    return word == kConfigFieldKeyword || word == kConfigSettingKeyword ||
+           word == kConfigWarningKeyword;
 }
 
 std::string readconfigfieldline(DeviceTable& table, std::string_view keyword,
@@ -104,8 +146,9 @@ std::string readconfigfieldline(DeviceTable& table, std::string_view keyword,
     }
     if (!hascolon) return "ignored, no colon after the field set number";
     ConfigFieldSet& set = table.configfieldsets[number];
-    return keyword == kConfigFieldKeyword ? addfield(set, number, aftercolon)
-                                          : addsetting(set, number, aftercolon);
+    if (keyword == kConfigFieldKeyword) return addfield(set, number, aftercolon);
+    if (keyword == kConfigSettingKeyword) return addsetting(set, number, aftercolon);
+    return addwarning(set, number, aftercolon);
 }
 
 }  // namespace qm

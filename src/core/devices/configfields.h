@@ -14,12 +14,23 @@ namespace qm {
 // and puts the model's fields on ActiveModel::configfields. These functions decode a word into
 // settings and encode chosen settings into a word; they never format for a window.
 
+// What a setting does that a user may not have meant, and is warned of before Program All.
+enum class ConfigPitfall : uint8_t {
+    kNone,
+    kCodeProtect,   // program memory code-protected: it reads back as 0
+    kDataProtect,   // data EEPROM code-protected: it reads back as 0
+    kWriteProtect,  // program memory the program itself may not write
+    kLowVoltage,    // low-voltage programming: the PGM pin must be held low
+    kWatchdog,      // the watchdog runs: the program must clear it
+};
+
 // One setting of a field: the field's bits for it, in place (only bits of the field's mask).
 struct ConfigSetting {
     int32_t value = 0;
     std::string name;         // one word, as the datasheets name it: "INTOSCIO", "ON", "OFF"
     std::string description;  // a short description: "internal oscillator, RA6 and RA7 are I/O"
     bool erased = false;      // the setting an erased chip has; exactly one per field
+    ConfigPitfall pitfall = ConfigPitfall::kNone;
 
     bool operator==(const ConfigSetting&) const = default;
 };

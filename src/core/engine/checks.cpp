@@ -34,9 +34,11 @@ StepResult checkflashword(Engine& engine, bool blank) {
         expected = calibratedexpected(engine, address, expected);
     }
     // The whole word as read: no mask, so stray high bits show up as mismatches.
-    if (state.tempword != expected)
+    if (state.tempword != expected) {
+        if (state.tempword == 0) ++engine.report.zeroreads;
         addmismatch(engine.report, state, flashlocation(address), hexwordh(state.tempword),
                     hexwordh(expected));
+    }
     return StepResult::Next;
 }
 
@@ -50,9 +52,11 @@ StepResult checkeeprombyte(Engine& engine, bool blank) {
     // Only the low 8 bits of a data-memory read carry data.
     const int32_t read = state.tempword & 0xFF;
     const int32_t expected = blank ? kErasedByte : engine.algstate.buffer->eeprom[size_t(address)];
-    if (read != expected)
+    if (read != expected) {
+        if (read == 0) ++engine.report.zeroreads;
         addmismatch(engine.report, state, eepromlocation(address), hexbyteh(read),
                     hexbyteh(expected));
+    }
     return StepResult::Next;
 }
 
@@ -63,6 +67,7 @@ StepResult checkconfigword(Engine& engine, int which, bool blank) {
     ++state.algpc;
     const size_t index = size_t(which - 1);
     const int32_t address = which == 1 ? kAddrConf1 : kAddrConf2;
+    engine.report.configread[index] = state.tempword & 0x3FFF;
     int32_t expected =
         blank ? engine.activemodel.erasedconfig[index] : engine.algstate.buffer->conf[index];
     if (!engine.algstate.kept.empty()) {

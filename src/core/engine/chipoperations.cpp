@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "buffer/progbuffer.h"
+#include "devices/configwords.h"
 #include "engine/calibration.h"
 #include "engine/elapsedtext.h"
 #include "engine/interpreter.h"
@@ -320,11 +321,15 @@ void reportphase(OperationRun& run) {
     if (run.checks()) run.result.mismatchcount = engine.report.mismatchcount;
     engine.elapsedtext = elapsedtext(host.clock().now() - run.start);
     const std::string tail = engine.elapsedtext + " seconds elapsed...";
-    if (run.checks() && engine.report.mismatchcount > 0) {
+    const MismatchReport& report = engine.report;
+    if (run.checks() && report.mismatchcount > 0) {
         run.result.status = OperationStatus::Mismatches;
         status(engine, run.result, texts.failed + tail);
-        host.mymsgbox(std::string(texts.heading) + "\r\n\r\n" + engine.report.mismatchreport,
-                      kMsgError, "");
+        std::string text = std::string(texts.heading) + "\r\n\r\n" + report.mismatchreport;
+        const std::string note = protectionnote(engine.activemodel, report.configread,
+                                                report.zeroreads == report.mismatchcount);
+        if (!note.empty()) text += "\r\n" + note;
+        host.mymsgbox(text, kMsgError, "");
         host.yield();
         return;
     }
@@ -332,6 +337,12 @@ void reportphase(OperationRun& run) {
     if (run.operation == Operation::Read) {
         host.updatedisplay();
         host.yield();
+        // What a protected chip gives is not its program: said where the words read show it.
+        const std::string note = protectionnote(engine.activemodel, engine.progbuffer.conf, false);
+        if (!note.empty()) {
+            host.mymsgbox(note, kMsgInfo, "");
+            host.yield();
+        }
     }
 }
 

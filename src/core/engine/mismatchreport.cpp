@@ -6,6 +6,8 @@ namespace qm {
 
 void beginreport(MismatchReport& report) {
     report.mismatchcount = 0;
+    report.zeroreads = 0;
+    report.configread = {-1, -1};
     report.mismatchreport.assign(kMismatchHeader);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -18,6 +19,10 @@ inline constexpr int32_t kMismatchLimit = 25;
 struct MismatchReport {
     std::string mismatchreport{kMismatchHeader};
     int32_t mismatchcount = 0;
+    // Mismatches whose value read was 0, as a code-protected memory reads.
+    int32_t zeroreads = 0;
+    // The chip's configuration words as the checks read them (CONF1, CONF2); -1 while unread.
+    std::array<int32_t, 2> configread{-1, -1};
 };
 
 void beginreport(MismatchReport& report);

@@ -6,8 +6,15 @@
 
 namespace qm {
 
-// Message box types and answers, as the message box understands them.
-enum MsgBoxType { kMsgPlain = 0, kMsgYesNo = 4, kMsgError = 16, kMsgInfo = 64 };
+// Message box types and answers, as the message box understands them. kMsgDefaultNo added to
+// kMsgYesNo makes No the button Enter presses, for a question whose safe answer is No.
+enum MsgBoxType {
+    kMsgPlain = 0,
+    kMsgYesNo = 4,
+    kMsgError = 16,
+    kMsgInfo = 64,
+    kMsgDefaultNo = 256
+};
 enum MsgBoxAnswer { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
 
 // What the core needs from the program that runs it: the GUI, the command-line front end and the

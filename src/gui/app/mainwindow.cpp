@@ -127,6 +127,7 @@ void MainWindow::updatedisplay() {
                                   : QString());
     label_conf_[1]->setVisible(conf2);
     lfix_[1]->setVisible(conf2);
+    showconfigtips();
 }
 
 void MainWindow::scrollbarchanged() { updatedisplay(); }
@@ -247,6 +248,12 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
             }
         }
         if (event->type() == QEvent::FocusOut) closeeditbox();
+        // The second click of a double click on a configuration word lands on the edit box its
+        // first click opened.
+        if (event->type() == QEvent::MouseButtonDblClick && edittarget_ == EditTarget::Config) {
+            label_conf_DblClick();
+            return true;
+        }
     }
     return QMainWindow::eventFilter(watched, event);
 }

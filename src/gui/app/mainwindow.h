@@ -109,6 +109,7 @@ class MainWindow final : public QMainWindow {
     void menuerase_Click();
     void menublank_Click();
     void menuverify_Click();
+    void menuconfig_Click();
     void menucheck_Click();
     void menumodel_Click();
     void menuport_Click();
@@ -153,6 +154,14 @@ class MainWindow final : public QMainWindow {
     // mainwindowedit.cpp
     void dumprightclicked(MemoryDump* dump, QPoint point);
     void label_conf_Click(int index);
+    // A double click on a configuration word: its first click opened the edit box, which gives
+    // way to the dialog of the named fields.
+    void label_conf_DblClick();
+    // The configuration words' tool tips: what their fields are set to.
+    void showconfigtips();
+    // Before Program All: what the configuration words do that may not be meant, in one box
+    // that asks whether to program anyway (No by default). True to go on.
+    bool confirmconfigwords();
     void openeditbox(QRect geometry, int maxlength);
     void unosbox_Enter();
     void closeeditbox();

@@ -8,6 +8,7 @@
 #include "buffer/hexload.h"
 #include "buffer/hexwriter.h"
 #include "buffer/lastpath.h"
+#include "devices/configwords.h"
 #include "engine/chipoperations.h"
 #include "gui/app/clicklabel.h"
 #include "gui/app/guihost.h"
@@ -93,7 +94,21 @@ void MainWindow::showsimreport() {
     showmessage(QString::fromStdString(text), kMsgInfo);
 }
 
-void MainWindow::menuprogram_Click() { runchipoperation(Operation::Program); }
+void MainWindow::menuprogram_Click() {
+    if (refusedwhilebusy() || !confirmconfigwords()) return;
+    runchipoperation(Operation::Program);
+}
+
+bool MainWindow::confirmconfigwords() {
+    // A port that is not ready refuses the operation anyway; asking first would only delay that.
+    if (!port_->ready()) return true;
+    const std::vector<std::string> paragraphs = configpitfalls(activemodel_, progbuffer_.conf);
+    if (paragraphs.empty()) return true;
+    std::string text = "Before programming the " + activemodel_.modelname + ":";
+    for (const std::string& paragraph : paragraphs) text += "\r\n\r\n" + paragraph;
+    text += "\r\n\r\nProgram anyway?";
+    return showmessage(QString::fromStdString(text), kMsgYesNo | kMsgDefaultNo) == kAnswerYes;
+}
 void MainWindow::menuread_Click() { runchipoperation(Operation::Read); }
 void MainWindow::menuerase_Click() { runchipoperation(Operation::Erase); }
 void MainWindow::menublank_Click() { runchipoperation(Operation::BlankCheck); }

@@ -5,10 +5,12 @@
 #include <QScrollBar>
 
 #include "buffer/bufferedit.h"
+#include "devices/configwords.h"
 #include "gui/app/clicklabel.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/memorydump.h"
 #include "gui/app/twips.h"
+#include "gui/dialogs/configdialog.h"
 
 namespace qm::gui {
 
@@ -39,6 +41,41 @@ void MainWindow::label_conf_Click(int index) {
     edittarget_ = EditTarget::Config;
     editindex_ = index + 1;
     openeditbox(label_conf_[size_t(index)]->geometry(), 4);
+}
+
+void MainWindow::label_conf_DblClick() {
+    closeeditbox();
+    menuconfig_Click();
+}
+
+void MainWindow::menuconfig_Click() {
+    if (refusedwhilebusy()) return;
+    if (describedwords(activemodel_).empty()) {
+        showmessage(QString::fromStdString("The device file names no fields of the configuration "
+                                           "words of the " +
+                                           activemodel_.modelname + "."),
+                    kMsgInfo);
+        return;
+    }
+    ConfigDialog dialog(this, dialogs_, activemodel_, progbuffer_.conf);
+    if (dialog.exec() != QDialog::Accepted || dialog.words() == progbuffer_.conf) return;
+    // Stored as an edit of the word stores it: the buffer no longer equals the file.
+    for (int index = 0; index < 2; ++index) {
+        storeedit(progbuffer_, EditTarget::Config, index + 1, dialog.words()[size_t(index)]);
+    }
+    updatedisplay();
+    label_hex_->clear();
+}
+
+void MainWindow::showconfigtips() {
+    for (int index = 0; index < 2; ++index) {
+        QString tip = QStringLiteral("Click to edit!");
+        const std::vector<std::string> lines = describeconfig(
+            activemodel_.configfields[size_t(index)], progbuffer_.conf[size_t(index)]);
+        if (!lines.empty()) tip += QStringLiteral(" Double-click to choose by name.\n");
+        for (const std::string& line : lines) tip += "\n" + QString::fromStdString(line);
+        label_conf_[size_t(index)]->setToolTip(tip);
+    }
 }
 
 void MainWindow::openeditbox(QRect geometry, int maxlength) {

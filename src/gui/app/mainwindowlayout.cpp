@@ -56,7 +56,8 @@ void MainWindow::buildmenus() {
           {"menuread", "&Read All", &MainWindow::menuread_Click},
           {"menuerase", "&Erase All", &MainWindow::menuerase_Click},
           {"menublank", "&Blank Check", &MainWindow::menublank_Click},
-          {"menuverify", "&Verify", &MainWindow::menuverify_Click}}},
+          {"menuverify", "&Verify", &MainWindow::menuverify_Click},
+          {"menuconfig", "&Configuration Word", &MainWindow::menuconfig_Click}}},
         {"menu4", "&Hardware", {{"menucheck", "Check", &MainWindow::menucheck_Click}}},
         {"menu5",
          "&Options",
@@ -186,6 +187,8 @@ void MainWindow::buildcontrols() {
         label_conf_[i]->setAlignment(Qt::AlignCenter);
         label_conf_[i]->setToolTip("Click to edit!");
         connect(label_conf_[i], &ClickLabel::clicked, this, [this, i] { label_conf_Click(i); });
+        connect(label_conf_[i], &ClickLabel::doubleclicked, this,
+                [this] { label_conf_DblClick(); });
     }
     Label5_ = addlabel("Label5", "Status", 4380, 5820, 1755, 255);
     label_status_ = addlabel("label_status", QString(), 60, 6120, 6075, 255);

@@ -68,8 +68,9 @@ MessageBox::MessageBox(QWidget* parent, const DialogContext& context, const QStr
     : QDialog(parent),
       context_(context),
       msgtext_(text),
-      msgtype_(type),
-      msgresult_(type == kMsgYesNo ? kAnswerNo : kAnswerOk) {
+      msgtype_(type & ~kMsgDefaultNo),
+      defaultno_(msgtype_ == kMsgYesNo && (type & kMsgDefaultNo) != 0),
+      msgresult_(msgtype_ == kMsgYesNo ? kAnswerNo : kAnswerOk) {
     setObjectName("Form08");
     setWindowTitle(context_.captionfor(caption));
     setModal(true);
@@ -99,7 +100,13 @@ MessageBox::MessageBox(QWidget* parent, const DialogContext& context, const QStr
 
     settheme(context_.roles());
     prepare_display();
-    command1_->setFocus();
+    if (defaultno_) {
+        command1_->setDefault(false);
+        command1_->setAutoDefault(false);
+        command2_->setDefault(true);
+        command2_->setAutoDefault(true);
+    }
+    (defaultno_ ? command2_ : command1_)->setFocus();
 }
 
 void MessageBox::settheme(const ColourRoles& roles) {

@@ -40,6 +40,7 @@ class MessageBox final : public QDialog {
     DialogContext context_;
     QString msgtext_;
     int msgtype_;
+    bool defaultno_;
     int msgresult_;
     QLabel* icon_ = nullptr;
     QLabel* lab_title_ = nullptr;
