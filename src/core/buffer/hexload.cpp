@@ -25,6 +25,15 @@ std::string loadedstatus(int32_t loadedwords) {
            kilowords(loadedwords) + "K) program words loaded.";
 }
 
+std::string loadreport(int32_t loadedwords, const HexReadResult& read) {
+    std::string report = loadedstatus(loadedwords);
+    if (read.placedwords == 0) report += " The file holds no data for the chip.";
+    // The file may have been cut short in a transfer or by a full disk.
+    if (!read.endrecord) report += " No end-of-file record: the file may be cut off.";
+    if (read.idlocations) report += " The ID locations (2000h-2003h) are not kept.";
+    return report;
+}
+
 HexLoadResult loadhexfile(Host& host, ProgBuffer& progbuffer, const ActiveModel& activemodel,
                           int32_t& loadedwords, const std::string& lastpath,
                           const std::string& filename) {
@@ -43,7 +52,7 @@ HexLoadResult loadhexfile(Host& host, ProgBuffer& progbuffer, const ActiveModel&
     if (result.ok) {
         host.updatedisplay();
         result.labelhex = shortpath(path);
-        result.status = loadedstatus(loadedwords);
+        result.status = loadreport(loadedwords, result.read);
     } else {
         clearbuffer(progbuffer, activemodel);
         loadedwords = 0;

@@ -12,6 +12,10 @@ namespace qm {
 
 // "Operation completed. Total N (KK) program words loaded." for loadedwords N.
 std::string loadedstatus(int32_t loadedwords);
+// The load report of a file read without fault: loadedstatus, followed by what else the user
+// must know of the file: that it holds no data for the chip, that it ends without an end-of-file
+// record (it may be cut off), and that its ID locations are not kept.
+std::string loadreport(int32_t loadedwords, const HexReadResult& read);
 // N/1024 in its shortest decimal form without a 0 before the point, cut to four characters.
 std::string kilowords(int32_t words);
 
