@@ -69,6 +69,13 @@ TEST(GuiMainWindow, LoadsOnFreshSettingsWithModelOneTheDefaultThemeAndTheHighest
     EXPECT_EQ(rig.settings.readtext(kSettingLastPath), "/tmp/");
 }
 
+TEST(GuiMainWindow, AModelNameInTheSettingsChoosesThatModel) {
+    GuiRig rig;
+    rig.settings.writetext(kSettingModel, "pic16f877a");  // its leading number is model 16
+    rig.load();
+    EXPECT_EQ(rig.text("label_ime"), "16F877A");
+}
+
 TEST(GuiMainWindow, OpenHexFileFillsTheViewsAndNamesTheFile) {
     GuiRig rig;
     rig.load();
