@@ -25,13 +25,22 @@ std::string loadedstatus(int32_t loadedwords) {
            kilowords(loadedwords) + "K) program words loaded.";
 }
 
+std::string loadnotes(const HexReadResult& read, std::string_view separator) {
+    std::string notes;
+    const auto add = [&notes, separator](std::string_view sentence) {
+        if (!notes.empty()) notes += separator;
+        notes += sentence;
+    };
+    if (read.placedwords == 0) add("The file holds no data for the chip.");
+    // Cut short in a transfer or by a full disk, most likely.
+    if (!read.endrecord) add("No end-of-file record: the file may be cut off.");
+    if (read.idlocations) add("The ID locations (2000h-2003h) are not kept.");
+    return notes;
+}
+
 std::string loadreport(int32_t loadedwords, const HexReadResult& read) {
-    std::string report = loadedstatus(loadedwords);
-    if (read.placedwords == 0) report += " The file holds no data for the chip.";
-    // The file may have been cut short in a transfer or by a full disk.
-    if (!read.endrecord) report += " No end-of-file record: the file may be cut off.";
-    if (read.idlocations) report += " The ID locations (2000h-2003h) are not kept.";
-    return report;
+    const std::string notes = loadnotes(read);
+    return loadedstatus(loadedwords) + (notes.empty() ? "" : " " + notes);
 }
 
 HexLoadResult loadhexfile(Host& host, ProgBuffer& progbuffer, const ActiveModel& activemodel,
