@@ -113,7 +113,7 @@ int runchipcommand(Session& session) {
     if (const int code = session.choosemodel(); code != kExitOk) return code;
     const std::string& command = session.options.command;
     if (command == "program" || command == "verify") {
-        if (const int code = loadhex(session, session.options.args.at(0)); code != kExitOk) {
+        if (const int code = loadhexforchip(session, session.options.args.at(0)); code != kExitOk) {
             return code;
         }
     }

@@ -46,6 +46,8 @@ std::string checkcommand(const std::string& command, const std::vector<std::stri
 std::string checkbelonging(const CliOptions& o) {
     if (o.noverify && o.command != "program")
         return "option --no-verify belongs to the command program";
+    if (o.ignorerange && o.command != "program" && o.command != "verify")
+        return "option --ignore-range belongs to the commands program and verify";
     const char* const operations =
         " belongs to the commands program, verify, read, erase and blank";
     if (o.noidcheck && !ischipoperation(o.command))

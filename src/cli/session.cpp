@@ -1,6 +1,7 @@
 #include "cli/session.h"
 
 #include "cli/modelchoice.h"
+#include "devices/findmodel.h"
 #include "devices/savedmodel.h"
 #include "devices/selectmodel.h"
 #include "host/exitcode.h"

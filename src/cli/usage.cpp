@@ -28,9 +28,10 @@ Commands:
   ports                         list COM1-COM16 with their device and whether they open,
                                 and the FT232R USB cables found
   show FILE.hex                 load a HEX file and print the load report and the buffer
-  program FILE.hex [--no-verify]
+  program FILE.hex [--no-verify] [--ignore-range]
                                 Program All, then Verify (unless --no-verify)
-  verify FILE.hex               Verify the chip against a HEX file
+  verify FILE.hex [--ignore-range]
+                                Verify the chip against a HEX file
   read OUT.hex                  Read All and save the chip as a HEX file
   erase                         Erase All
   blank                         Blank Check
@@ -41,6 +42,9 @@ Before program, erase, read, blank and verify, a model with a device ID in the d
 reads the chip's ID first (program once, for Program All and its Verify). An empty socket or
 another chip stops program and erase before anything is erased or written; read, blank and
 verify warn and go on.
+
+program and verify refuse a HEX file that holds no data for the chip, and one with data outside
+the model unless --ignore-range is given, before they open the port (exit code 4).
 
 A model with factory calibration words (the OSCCAL word and band-gap bits of a 12F675, the
 calibration words of a 16F690 ...) has them read first and kept: program and erase write them
@@ -58,7 +62,8 @@ Exit codes:
   2  usage: bad command line, or a settings file that cannot be used
   3  serial port or USB cable: cannot be opened or failed (or the simulated
      chip's image)
-  4  HEX file: cannot be read, has a faulty record, or cannot be written
+  4  HEX file: cannot be read, has a faulty record, or cannot be written; for
+     program and verify, no data for the chip or data outside it
   5  device file, model or script: file missing or empty, unknown model,
      unrecognised script instruction
   6  wrong or missing chip: the device ID reads no chip (0000h or 3FFFh) or

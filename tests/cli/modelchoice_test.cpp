@@ -15,21 +15,6 @@ DeviceTable table() {
         .table;
 }
 
-TEST(CliModelChoice, ByNumberOrByNameInAnyCase) {
-    const DeviceTable t = table();
-    EXPECT_EQ(findmodel(t, "2"), 2);
-    EXPECT_EQ(findmodel(t, "3"), 3);
-    EXPECT_EQ(findmodel(t, "pic 16f628a"), 2);
-    // Two models of the same name: the first one.
-    EXPECT_EQ(findmodel(t, "16F84A"), 1);
-    // The part's name as printed on the chip; "PIC" and a number is no model number.
-    EXPECT_EQ(findmodel(t, "PIC16F84A"), 1);
-    EXPECT_EQ(findmodel(t, "pic2"), 0);
-    for (const char* unknown : {"0", "4", "16F628A", "", "2.0", " 2", "99999999999", "PIC"}) {
-        EXPECT_EQ(findmodel(t, unknown), 0) << unknown;
-    }
-}
-
 TEST(CliModelChoice, ListingReadsSizesAsActivationDoes) {
     EXPECT_EQ(modellisting(table()),
               "Number  Model        FLASH words  EEPROM bytes\n"

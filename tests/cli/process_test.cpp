@@ -295,11 +295,16 @@ TEST(CliProcess, SettingsGiveTheDefaultsAndOptionsAreNotSaved) {
     EXPECT_TRUE(contains(cli.read("settings.ini"), "Microcontroller%20Model=10"))
         << cli.read("settings.ini");
 
-    // A saved model number the file does not have falls back to model 1, as the GUI does.
-    cli.write("settings.ini", "[General]\nMicrocontroller%20Model=99\n");
-    run = cli.run({"show", kBlink});
-    ASSERT_EQ(run.exitcode, 0) << run.err;
-    EXPECT_TRUE(contains(run.out, "Microcontroller Model: 16F84A\n")) << run.out;
+    // A name as --model takes it; a number the file does not have falls back to model 1, as the
+    // GUI does; other text keeps its leading number.
+    const std::pair<std::string, std::string> saved[] = {
+        {"16F877A", "16F877A"}, {"pic16f628a", "16F628A"}, {"99", "16F84A"}, {"3x", "16F628A"}};
+    for (const auto& [text, model] : saved) {
+        cli.write("settings.ini", "[General]\nMicrocontroller%20Model=" + text + "\n");
+        run = cli.run({"show", kBlink});
+        ASSERT_EQ(run.exitcode, 0) << run.err;
+        EXPECT_TRUE(contains(run.out, "Microcontroller Model: " + model + "\n")) << text;
+    }
 }
 
 TEST(CliProcess, QuickStartRunsInRealTime) {

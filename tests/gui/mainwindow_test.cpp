@@ -69,6 +69,13 @@ TEST(GuiMainWindow, LoadsOnFreshSettingsWithModelOneTheDefaultThemeAndTheHighest
     EXPECT_EQ(rig.settings.readtext(kSettingLastPath), "/tmp/");
 }
 
+TEST(GuiMainWindow, AModelNameInTheSettingsChoosesThatModel) {
+    GuiRig rig;
+    rig.settings.writetext(kSettingModel, "pic16f877a");  // its leading number is model 16
+    rig.load();
+    EXPECT_EQ(rig.text("label_ime"), "16F877A");
+}
+
 TEST(GuiMainWindow, OpenHexFileFillsTheViewsAndNamesTheFile) {
     GuiRig rig;
     rig.load();
@@ -88,6 +95,24 @@ TEST(GuiMainWindow, OpenHexFileFillsTheViewsAndNamesTheFile) {
     rig.window->findChild<QAction*>("menuclear")->trigger();
     EXPECT_EQ(rig.text("label_hex"), "");
     EXPECT_EQ(rig.flashview()->rows()[0], "000000: 3FFF 3FFF 3FFF 3FFF 3FFF 3FFF 3FFF 3FFF");
+}
+
+TEST(GuiMainWindow, AFileWithoutDataSaysSoInTheLoadReportAndInABox) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("empty.hex");
+    std::ofstream(path.toStdString()).close();
+    GuiRig rig;
+    rig.load();
+    SeenBox box;
+    acceptmessage(box);
+    rig.window->openhexpath(path);
+    EXPECT_TRUE(box.seen);
+    EXPECT_EQ(box.text,
+              "The file holds no data for the chip.\nNo end-of-file record: the file may "
+              "be cut off.");
+    EXPECT_EQ(rig.text("label_status"),
+              "Operation completed. Total 0 (0K) program words loaded. The file holds no data for "
+              "the chip. No end-of-file record: the file may be cut off.");
 }
 
 TEST(GuiMainWindow, SaveBufferAsWritesTheFileAndAFailedSaveKeepsWhatWasThere) {

@@ -25,6 +25,24 @@ std::string loadedstatus(int32_t loadedwords) {
            kilowords(loadedwords) + "K) program words loaded.";
 }
 
+std::string loadnotes(const HexReadResult& read, std::string_view separator) {
+    std::string notes;
+    const auto add = [&notes, separator](std::string_view sentence) {
+        if (!notes.empty()) notes += separator;
+        notes += sentence;
+    };
+    if (read.placedwords == 0) add("The file holds no data for the chip.");
+    // Cut short in a transfer or by a full disk, most likely.
+    if (!read.endrecord) add("No end-of-file record: the file may be cut off.");
+    if (read.idlocations) add("The ID locations (2000h-2003h) are not kept.");
+    return notes;
+}
+
+std::string loadreport(int32_t loadedwords, const HexReadResult& read) {
+    const std::string notes = loadnotes(read);
+    return loadedstatus(loadedwords) + (notes.empty() ? "" : " " + notes);
+}
+
 HexLoadResult loadhexfile(Host& host, ProgBuffer& progbuffer, const ActiveModel& activemodel,
                           int32_t& loadedwords, const std::string& lastpath,
                           const std::string& filename) {
@@ -43,7 +61,7 @@ HexLoadResult loadhexfile(Host& host, ProgBuffer& progbuffer, const ActiveModel&
     if (result.ok) {
         host.updatedisplay();
         result.labelhex = shortpath(path);
-        result.status = loadedstatus(loadedwords);
+        result.status = loadreport(loadedwords, result.read);
     } else {
         clearbuffer(progbuffer, activemodel);
         loadedwords = 0;

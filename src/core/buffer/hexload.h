@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "buffer/hexreader.h"
 #include "buffer/progbuffer.h"
@@ -12,6 +13,13 @@ namespace qm {
 
 // "Operation completed. Total N (KK) program words loaded." for loadedwords N.
 std::string loadedstatus(int32_t loadedwords);
+// What else the user must know of a file read without fault, one sentence each, with the
+// separator between them: that it holds no data for the chip, that it ends without an end-of-file
+// record (it may be cut off), that its ID locations are not kept. Empty when there is nothing to
+// say.
+std::string loadnotes(const HexReadResult& read, std::string_view separator = " ");
+// The load report of a file read without fault: loadedstatus, then the notes.
+std::string loadreport(int32_t loadedwords, const HexReadResult& read);
 // N/1024 in its shortest decimal form without a 0 before the point, cut to four characters.
 std::string kilowords(int32_t words);
 

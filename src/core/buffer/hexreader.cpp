@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "files/wholefile.h"
+#include "text/asciicase.h"
 #include "text/hextext.h"
 
 namespace qm {
@@ -15,6 +16,8 @@ constexpr int64_t kUpperAddressWords = 0x8000;
 constexpr size_t kWarningListAll = 24;
 constexpr size_t kWarningListHead = 16;
 constexpr size_t kWarningListTail = 8;
+// Editors that save as UTF-8 put it in front of the first record.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool islineend(char c) { return c == '\r' || c == '\n'; }
 
@@ -44,18 +47,24 @@ class Reader {
 
     HexReadResult read(std::string_view text) {
         HexReadResult result;
+        if (text.starts_with(kByteOrderMark)) text.remove_prefix(kByteOrderMark.size());
         numberedlines(text, [&](std::string_view line, size_t number) {
-            if (readline(line) == Step::End) return false;
+            if (readline(line) == Step::End) {
+                result.endrecord = true;
+                return false;
+            }
             if (fault_ == HexFault::None) return true;
             result.fault = fault_;
             result.faultline = static_cast<int>(number);
             result.message = HexMessage{std::string(kFaultHeader) + "\r\nLine number " +
-                                            std::to_string(number) + hexfaulttext(fault_),
+                                            std::to_string(number) + faulttext_,
                                         kMsgError, ""};
             return false;
         });
         if (result.fault != HexFault::None) return result;
         result.ok = true;
+        result.placedwords = placedwords_;
+        result.idlocations = idlocations_;
         result.outofrange = std::move(outofrange_);
         if (!result.outofrange.empty()) {
             result.message = HexMessage{outofrangewarning(result.outofrange), kMsgInfo, ""};
@@ -66,18 +75,21 @@ class Reader {
   private:
     enum class Step { Next, End };
 
-    Step fail(HexFault fault) {
+    Step fail(HexFault fault, std::string text = {}) {
         fault_ = fault;
+        faulttext_ = text.empty() ? hexfaulttext(fault) : std::move(text);
         return Step::Next;
     }
 
-    Step readline(std::string_view line) {
-        while (!line.empty() && line.back() == ' ') line.remove_suffix(1);
-        if (line.empty() || line.front() == ';') return Step::Next;
-        if (line.front() != ':') return fail(HexFault::NoColon);
-        if (line.size() < kMinRecordChars) return fail(HexFault::TooShort);
+    Step readline(std::string_view text) {
+        while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+        if (text.empty() || text.front() == ';') return Step::Next;
+        if (text.front() != ':') return fail(HexFault::NoColon);
+        if (text.size() < kMinRecordChars) return fail(HexFault::TooShort);
+        // Hex digits in either case; every other character stays as invalid as it was.
+        const std::string line = asciiupper(text);
 
-        const std::string_view record = line.substr(1);
+        const std::string_view record = std::string_view(line).substr(1);
         const std::string_view body = record.substr(0, record.size() - 2);
         if (record.substr(record.size() - 2) != hexchecksum(body)) {
             return fail(HexFault::Checksum);
@@ -122,33 +134,57 @@ class Reader {
             const std::string_view digits = data.substr(4 * static_cast<size_t>(j), 4);
             std::string swapped(digits.substr(2, 2));
             swapped += digits.substr(0, 2);
-            if (!place(first + j, parseword(swapped))) return fail(HexFault::DataValue);
+            const int32_t value = parseword(swapped);
+            switch (place(first + j, value)) {
+                case HexFault::None:
+                    break;
+                case HexFault::WordTooWide:
+                    return fail(HexFault::WordTooWide,
+                                ": Word address " + hexwordh(static_cast<int32_t>(first + j)) +
+                                    " holds " + hexwordh(value) +
+                                    ", which a 14-bit word cannot hold (a file for another chip "
+                                    "family?).");
+                default:
+                    return fail(HexFault::DataValue);
+            }
         }
         return Step::Next;
     }
 
-    // Stores one word by its word address; false when the value does not fit where it lands.
-    bool place(int64_t w, int32_t value) {
+    // Stores one word by its word address; the fault when the value does not fit where it lands.
+    HexFault place(int64_t w, int32_t value) {
+        // Digits that are no hex count wherever the word lands, unless it lands outside.
+        const HexFault digits = value < 0 ? HexFault::DataValue : HexFault::None;
         if (w >= 0 && w < static_cast<int64_t>(buffer_.flash.size()) && w < model_.flashsize) {
-            if (value < 0 || value > kErasedWord) return false;
+            if (digits != HexFault::None) return digits;
+            if (value > kErasedWord) return HexFault::WordTooWide;
             buffer_.flash[static_cast<size_t>(w)] = value;
             loadedwords_ = std::max(loadedwords_, static_cast<int32_t>(w + 1));
-            return true;
+            ++placedwords_;
+            return HexFault::None;
         }
-        if ((w >= kAddrIdFirst && w <= kAddrIdLast) || w == kAddrDeviceId) return value >= 0;
+        // The ID locations, the two words after them that dumps of a whole chip carry, and the
+        // device ID have no place in the buffer. Only the ID locations are the user's own data,
+        // so only their loss is worth a word in the load report.
+        if (w >= kAddrIdFirst && w <= kAddrDeviceId) {
+            idlocations_ = idlocations_ || w <= kAddrIdLast;
+            return digits;
+        }
         if (w == kAddrConf1 || w == kAddrConf2) {
-            if (value < 0) return false;
+            if (digits != HexFault::None) return digits;
             buffer_.conf[static_cast<size_t>(w - kAddrConf1)] = value & kErasedWord;
-            return true;
+            ++placedwords_;
+            return HexFault::None;
         }
         const int64_t e = w - kAddrEeprom;
         if (e >= 0 && e < static_cast<int64_t>(buffer_.eeprom.size()) && e < model_.eepromsize) {
-            if (value < 0) return false;
+            if (digits != HexFault::None) return digits;
             buffer_.eeprom[static_cast<size_t>(e)] = value & kErasedByte;
-            return true;
+            ++placedwords_;
+            return HexFault::None;
         }
         outofrange_.push_back(w);
-        return true;
+        return HexFault::None;
     }
 
     ProgBuffer& buffer_;
@@ -156,8 +192,19 @@ class Reader {
     int32_t& loadedwords_;
     int64_t upperaddress_ = 0;
     std::vector<int64_t> outofrange_;
+    int64_t placedwords_ = 0;
+    bool idlocations_ = false;
     HexFault fault_ = HexFault::None;
+    std::string faulttext_;
 };
+
+// A word address in upper-case hex, at least four digits and as many more as it needs.
+std::string wholeaddress(int64_t w) {
+    std::string digits;
+    for (; w > 0 || digits.size() < 4; w >>= 4)
+        digits.insert(digits.begin(), "0123456789ABCDEF"[w & 0xF]);
+    return digits;
+}
 
 std::string unreadablemessage(const std::string& path, const std::string& reason) {
     return "Cannot read the HEX file " + path + "\r\n" + reason;
@@ -191,6 +238,7 @@ std::string hexfaulttext(HexFault fault) {
             return ": Invalid data byte in the record.";
         case HexFault::None:
         case HexFault::Unreadable:
+        case HexFault::WordTooWide:
             break;
     }
     return "";
@@ -204,7 +252,7 @@ std::string outofrangewarning(const std::vector<int64_t>& addresses) {
             list += "..., ";
             i = count - kWarningListTail;
         }
-        list += hexword(static_cast<int32_t>(addresses[i] & 0xFFFF)) + ", ";
+        list += wholeaddress(addresses[i]) + ", ";
     }
     if (list.size() >= 2) list.replace(list.size() - 2, 2, ".");
     return "Warning!\r\n" + std::string(kFaultHeader) + "\r\nThere are data for " +

@@ -28,6 +28,8 @@ enum class HexFault {
     DataValue = 11,
     // The file itself could not be opened or read; there is no line to name.
     Unreadable = 12,
+    // A FLASH word above 3FFFh, met where DataValue is checked: a file for a wider core.
+    WordTooWide = 13,
 };
 
 // What one read of a HEX file came to. `ok` is what readhexfile answers: true also when data
@@ -40,6 +42,12 @@ struct HexReadResult {
     // Word addresses of data that fell outside the chip, in file order, repeats kept.
     std::vector<int64_t> outofrange;
     std::optional<HexMessage> message;
+    // Words stored in the buffer (FLASH, configuration, EEPROM), repeats counted.
+    int64_t placedwords = 0;
+    // Whether reading ended at an end-of-file record rather than at the end of the text.
+    bool endrecord = false;
+    // Whether the file held data at the ID locations, which the buffer has no place for.
+    bool idlocations = false;
 };
 
 // Reads a whole HEX text into the buffer. Writes progbuffer and raises loadedwords to the
@@ -58,10 +66,11 @@ inline constexpr std::uintmax_t kMaxHexFileBytes = 8 * 1024 * 1024;
 HexReadResult readhexfile(const std::string& path, ProgBuffer& progbuffer,
                           const ActiveModel& activemodel, int32_t& loadedwords);
 
-// The text after "Line number N" for a fault, starting with ": ".
+// The text after "Line number N" for a fault, starting with ": ". WordTooWide names the word
+// and its value, so the reader words it itself.
 std::string hexfaulttext(HexFault fault);
 
-// The warning about data outside the chip, for the given word addresses.
+// The warning about data outside the chip, for the given word addresses, written whole.
 std::string outofrangewarning(const std::vector<int64_t>& addresses);
 
 }  // namespace qm

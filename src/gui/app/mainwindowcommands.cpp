@@ -56,6 +56,12 @@ void MainWindow::loadhex(const QString& path) {
     const HexLoadResult loaded =
         loadhexfile(*host_, progbuffer_, activemodel_, loadedwords_, lastpath_, name);
     label_hex_->setText(QString::fromStdString(loaded.labelhex));
+    // The status line is too narrow for the notes after the load report; a box makes sure they
+    // are read.
+    if (loaded.ok) {
+        if (const std::string notes = loadnotes(loaded.read, "\r\n"); !notes.empty())
+            showmessage(QString::fromStdString(notes), kMsgInfo);
+    }
 }
 
 void MainWindow::menusave_Click() {

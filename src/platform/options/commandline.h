@@ -26,6 +26,7 @@ struct CommandLineOptions {
     bool virtualtime = false;             // simulated ports on virtual time (tests)
     bool noverify = false;                // program without its Verify
     bool noidcheck = false;               // the operations do not read the device ID first
+    bool ignorerange = false;             // program and verify a file with data outside the chip
     // Whether the operations overwrite the chip's calibration words (true) or keep them (false,
     // the default); set when either option was given.
     std::optional<bool> overwritecalibration;

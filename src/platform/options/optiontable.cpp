@@ -125,6 +125,9 @@ constexpr OptionRow kOptions[] = {
      "keep the settings in this INI file instead of the user's (also: QUELLMARK_SETTINGS)"},
     {"--no-verify", "", "", kForCli, setflag<&CommandLineOptions::noverify>,
      "program without the Verify that follows"},
+    {"--ignore-range", "", "", kForCli, setflag<&CommandLineOptions::ignorerange>,
+     "program or verify the data of a HEX file that fit the model even though it has data "
+     "outside it"},
     {"--quiet", "-q", "", kForCli, setflag<&CommandLineOptions::quiet>, "no progress bar"},
     {"--virtual-time", "", "", kForCli, setflag<&CommandLineOptions::virtualtime>, ""},
     {"--help", "-h", "", kForBoth, setflag<&CommandLineOptions::help>, "this text"},

@@ -69,9 +69,9 @@ TEST(HexReaderFaults, EachFaultStopsAtItsLineWithItsText) {
         {"00000001FF", HexFault::NoColon, ": The record does not begin with ':' simbol."},
         {":00000001F", HexFault::TooShort, ": The record is too short."},
         {":00000001FE", HexFault::Checksum, ": Invalid 'checksum' field in the record."},
-        {":020000000528d1", HexFault::Checksum, ": Invalid 'checksum' field in the record."},
-        {":02000000ab282b", HexFault::Checksum, ": Invalid 'checksum' field in the record."},
-        {rec("02000000ab28"), HexFault::DataValue, ": Invalid data byte in the record."},
+        {":020000000528d0", HexFault::Checksum, ": Invalid 'checksum' field in the record."},
+        {":020000000528D1 x", HexFault::Checksum, ": Invalid 'checksum' field in the record."},
+        {rec("02000000gb28"), HexFault::DataValue, ": Invalid data byte in the record."},
         {rec("020000020000"), HexFault::RecordType, ": Invalid 'record type' field in the record."},
         {rec("0000000G"), HexFault::RecordType, ": Invalid 'record type' field in the record."},
         {rec("020001040000"), HexFault::BadType04, ": Invalid '04 type' record."},
@@ -90,7 +90,9 @@ TEST(HexReaderFaults, EachFaultStopsAtItsLineWithItsText) {
          ": Field 'address' in the record must contain an even value."},
         {rec("040000000528"), HexFault::DataLength,
          ": The record does not contain the specified number of bytes."},
-        {rec("020000000040"), HexFault::DataValue, ": Invalid data byte in the record."},
+        {rec("08000000000000000000FFFF"), HexFault::WordTooWide,
+         ": Word address 0003h holds FFFFh, which a 14-bit word cannot hold (a file for another "
+         "chip family?)."},
         {rec("02400E00GG3F"), HexFault::DataValue, ": Invalid data byte in the record."},
         {rec("024000000G00"), HexFault::DataValue, ": Invalid data byte in the record."},
         {rec("0242000012GG"), HexFault::DataValue, ": Invalid data byte in the record."},
@@ -110,7 +112,7 @@ TEST(HexReaderFaults, EachFaultStopsAtItsLineWithItsText) {
 
 TEST(HexReaderFaults, WordsBeforeABadWordOfTheSameRecordAreAlreadyPlaced) {
     const Read r = read(rec("0400000005280040"));
-    EXPECT_EQ(r.result.fault, HexFault::DataValue);
+    EXPECT_EQ(r.result.fault, HexFault::WordTooWide);
     EXPECT_EQ(r.buffer.flash[0], 0x2805);
     EXPECT_EQ(r.loadedwords, 1);
 }
@@ -151,10 +153,13 @@ TEST(HexReaderRecords, ExtendedAddressMovesTheDataAndStartAddressIsIgnored) {
 
 TEST(HexReaderPlacement, ConfigEepromAndIdLocations) {
     const Read r = read(rec("04400E00FFFF1234") + "\n" + rec("04420000AB12CD00") + "\n" +
-                            rec("0840000001020304050607FF") + "\n" + rec("02400C00FFFF"),
+                            rec("0C40000001020304050607FF01020304") + "\n" + rec("02400C00FFFF"),
                         hextest::model(2048, 128, true));
     EXPECT_TRUE(r.result.ok);
-    EXPECT_FALSE(r.result.message.has_value());  // ID and device ID data are dropped silently
+    // ID locations, the two words after them and the device ID are no data outside the chip.
+    EXPECT_FALSE(r.result.message.has_value());
+    EXPECT_TRUE(r.result.idlocations);
+    EXPECT_EQ(r.result.placedwords, 4);
     EXPECT_EQ(r.buffer.conf[0], 0x3FFF);
     EXPECT_EQ(r.buffer.conf[1], 0x3412 & 0x3FFF);
     EXPECT_EQ(r.buffer.eeprom[0], 0xAB);

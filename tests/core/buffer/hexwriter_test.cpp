@@ -127,7 +127,7 @@ TEST(HexWriterRoundTrip, ValuesOutsideTheirRangesKeepTheirLowSixteenBits) {
     source.flash[0] = 0x4000;
     EXPECT_EQ(lines(hexfiletext(source, true))[0], ":020000000040BE");
     EXPECT_EQ(readhextext(hexfiletext(source, true), back, model, loadedwords).fault,
-              HexFault::DataValue);
+              HexFault::WordTooWide);
 }
 
 struct Save {
