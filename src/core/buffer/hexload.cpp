@@ -1,7 +1,5 @@
 #include "buffer/hexload.h"
 
-#include "buffer/shortpath.h"
-
 namespace qm {
 
 std::string kilowords(int32_t words) {
@@ -42,7 +40,7 @@ HexLoadResult loadhexfile(Host& host, ProgBuffer& progbuffer, const ActiveModel&
     result.ok = result.read.ok;
     if (result.ok) {
         host.updatedisplay();
-        result.labelhex = shortpath(path);
+        result.labelhex = path;
         result.status = loadedstatus(loadedwords);
     } else {
         clearbuffer(progbuffer, activemodel);

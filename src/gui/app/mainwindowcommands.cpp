@@ -10,6 +10,7 @@
 #include "buffer/lastpath.h"
 #include "engine/chipoperations.h"
 #include "gui/app/clicklabel.h"
+#include "gui/app/elidedlabel.h"
 #include "gui/app/guihost.h"
 #include "gui/app/mainwindow.h"
 #include "gui/dialogs/hardwarecheck.h"
@@ -54,7 +55,7 @@ void MainWindow::loadhex(const QString& path) {
     const std::string name = takelastpath(settings_, lastpath_, path.toStdString());
     const HexLoadResult loaded =
         loadhexfile(*host_, progbuffer_, activemodel_, loadedwords_, lastpath_, name);
-    label_hex_->setText(QString::fromStdString(loaded.labelhex));
+    label_hex_->setfulltext(QString::fromStdString(loaded.labelhex));
 }
 
 void MainWindow::menusave_Click() {
@@ -70,7 +71,7 @@ void MainWindow::menusave_Click() {
     if (path.isEmpty()) return;
     const std::string name = takelastpath(settings_, lastpath_, path.toStdString());
     const HexSaveResult saved = savehexfile(*host_, progbuffer_, activemodel_, lastpath_ + name);
-    if (saved.labelhex) label_hex_->setText(QString::fromStdString(*saved.labelhex));
+    if (saved.labelhex) label_hex_->setfulltext(QString::fromStdString(*saved.labelhex));
 }
 
 void MainWindow::runchipoperation(Operation operation) {
