@@ -76,6 +76,7 @@ void MainWindow::menusave_Click() {
 
 void MainWindow::runchipoperation(Operation operation) {
     if (refusedwhilebusy()) return;
+    port_->markstart();
     runoperation(*engine_, operation, port_->state());
     showsimreport();
     quitifstopped();
@@ -106,6 +107,7 @@ void MainWindow::menucheck_Click() {
         return;
     }
     HardwareCheck dialog(this, port_->driver());
+    port_->markstart();
     dialog.exec();
     if (!dialog.restoredtext().isEmpty()) setstatus(dialog.restoredtext());
     // What the simulated chip made of the lines the user drove by hand.
