@@ -5,8 +5,9 @@ set -euo pipefail
 # through pkg-config) gives the FT232R bit-bang back-end; the build works without it. dpkg-dev and
 # file: cpack's Debian package (tools/package.sh) finds the run-time dependencies with them.
 # groff-base and bash-completion: the tests render the manual pages and run the completion.
+# libqt6svg6: Qt's SVG plugins, which draw the window icon (the GUI tests look at it).
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev qt6-base-dev qt6-serialport-dev
-          libftdi1-dev xvfb dpkg-dev file groff-base bash-completion clang-format)
+          libqt6svg6 libftdi1-dev xvfb dpkg-dev file groff-base bash-completion clang-format)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

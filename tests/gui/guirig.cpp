@@ -3,11 +3,14 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "gui/app/elidedlabel.h"
 #include "gui/dialogs/messagebox.h"
 
 namespace qm::gui::test {
 
 QString GuiRig::text(const char* name) const {
+    if (const auto* elided = qobject_cast<const ElidedLabel*>(window->findChild<QLabel*>(name)))
+        return elided->fulltext();
     const QLabel* label = find<QLabel>(name);
     return label != nullptr ? label->text() : QString();
 }

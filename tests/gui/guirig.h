@@ -87,6 +87,7 @@ struct GuiRig {
         if (widget == nullptr) ADD_FAILURE() << "no control " << name;
         return widget;
     }
+    // A label's text; whole where the label shows only what fits of it.
     QString text(const char* name) const;
     MemoryDump* flashview() const { return find<MemoryDump>("tabla_flash"); }
     MemoryDump* eepromview() const { return find<MemoryDump>("tabla_eeprom"); }

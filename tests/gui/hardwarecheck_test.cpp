@@ -120,5 +120,23 @@ TEST(GuiHardwareCheck, OnTheBitBangCableEachClickReachesTheAdapterAtOnce) {
               "Check Hardware closed: the supply is off, CLOCK and DATA OUT are low.");
 }
 
+// A power-on with CLOCK high is a fault on the simulated chip: the box after the check says so
+// with a capital and the time since the check opened, not the clock's own reading.
+TEST(GuiHardwareCheck, TheSimulatedChipsFaultsAreTimedFromTheCheckOpening) {
+    GuiRig rig("sim");
+    rig.load();
+    rig.clock.advance(std::chrono::seconds(5));
+    SeenBox box;
+    incheck(rig, [&rig, &box](HardwareCheck*, const Boxes& lines) {
+        rig.clock.advance(std::chrono::milliseconds(250));
+        QTest::mouseClick(lines.clock, Qt::LeftButton);
+        QTest::mouseClick(lines.vddvpp, Qt::LeftButton);
+        acceptmessage(box);
+    });
+    ASSERT_TRUE(box.seen);
+    EXPECT_TRUE(box.text.startsWith("Simulated chip at 250 ms: protocol fault: "))
+        << box.text.toStdString();
+}
+
 }  // namespace
 }  // namespace qm::gui::test

@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 
 #include "gui/dialogs/inputbox.h"
 #include "guirig.h"
@@ -236,6 +237,25 @@ TEST(GuiOperations, PortCommandsReportOnTheStatusLine) {
     rig.window->findChild<QAction*>("menuport")->trigger();
     EXPECT_EQ(rig.text("label_status"), "Serial port COM5 ready...");
     EXPECT_EQ(rig.settings.readnum(kSettingPortNumber), 5);
+}
+
+// The 16F84A's scripts on a 16F628A (its device ID left unchecked) meet commands the chip does
+// not know. The box lists them with a capital, timed from the click, however long the program ran.
+TEST(GuiOperations, TheSimulatedChipsFaultsAreTimedFromTheOperationsStart) {
+    GuiRig rig("sim=16F628A");
+    rig.devices.models[1].optional.erase("deviceid");
+    rig.load();
+    rig.window->openhexpath(QString::fromStdString(exampleshex()));
+    rig.clock.advance(std::chrono::hours(2));
+    SeenBox box;
+    acceptmessage(box);
+    rig.click("Command1");
+    ASSERT_TRUE(box.seen);
+    const QRegularExpressionMatch first =
+        QRegularExpression("^Simulated chip at ([0-9.]+) ms: unknown command 01h at 2007h\n")
+            .match(box.text);
+    ASSERT_TRUE(first.hasMatch()) << box.text.toStdString();
+    EXPECT_LT(first.captured(1).toDouble(), 1000.0);
 }
 
 }  // namespace

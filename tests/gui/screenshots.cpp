@@ -1,11 +1,14 @@
 // Renders the main window and the dialogs offscreen into PNG files, so that anyone can look at
-// them without a display: gui_screenshots OUTPUT_FOLDER
+// them without a display: gui_screenshots [OUTPUT_FOLDER]
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QLineEdit>
+#include <QTemporaryDir>
 
 #include <cstdio>
+#include <variant>
 
 #include "gui/app/helptexts.h"
 #include "gui/dialogs/hardwarecheck.h"
@@ -20,6 +23,43 @@ using namespace qm::gui;
 
 namespace {
 
+const char* const kUsage =
+    "Usage: gui_screenshots [OUTPUT_FOLDER]\n"
+    "\n"
+    "Renders the main window and the dialogs offscreen into PNG files in OUTPUT_FOLDER\n"
+    "(default: screenshots in the current folder), which is made when missing.\n"
+    "\n"
+    "  -h, --help  this text\n"
+    "  --          ends the options: a folder whose name starts with '-' follows\n";
+
+// The output folder the arguments name (Qt's own options already taken out), or the exit code
+// when they ask for none: 0 for the usage, 2 for arguments that make no sense.
+std::variant<QString, int> outputfolder(const QStringList& arguments) {
+    QStringList folders;
+    bool options = true;
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (options && argument == "--") {
+            options = false;
+        } else if (options && (argument == "-h" || argument == "--help")) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        } else if (options && argument.startsWith('-') && argument.size() > 1) {
+            std::fprintf(stderr, "gui_screenshots: unknown option %s\n%s", qPrintable(argument),
+                         kUsage);
+            return 2;
+        } else {
+            folders << argument;
+        }
+    }
+    if (folders.size() > 1) {
+        std::fprintf(stderr, "gui_screenshots: one output folder, not %d\n%s", int(folders.size()),
+                     kUsage);
+        return 2;
+    }
+    return folders.isEmpty() ? QStringLiteral("screenshots") : folders.front();
+}
+
 bool save(QWidget* widget, const QDir& folder, const char* name) {
     QApplication::processEvents();
     const QString path = folder.filePath(QString(name) + ".png");
@@ -33,8 +73,14 @@ bool save(QWidget* widget, const QDir& folder, const char* name) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QDir folder(argc > 1 ? argv[1] : "screenshots");
-    QDir().mkpath(folder.path());
+    const std::variant<QString, int> output = outputfolder(QApplication::arguments());
+    if (const int* code = std::get_if<int>(&output)) return *code;
+    const QDir folder(std::get<QString>(output));
+    if (!QDir().mkpath(folder.path())) {
+        std::fprintf(stderr, "gui_screenshots: cannot make the folder %s\n",
+                     qPrintable(folder.path()));
+        return 1;
+    }
     bool ok = true;
 
     test::GuiRig rig;
@@ -120,5 +166,19 @@ int main(int argc, char** argv) {
                       "5");
     progtime.show();
     ok &= save(&progtime, folder, "progtime");
+
+    // Texts longer than their labels: the status line keeps its start, the file label the file
+    // name; each label has the whole text as its tool tip.
+    QTemporaryDir temporary;
+    const QString deep = temporary.filePath(
+        "projects/firmware/releases/2024/controller_board_rev_c/bootloader_and_application");
+    QDir().mkpath(deep);
+    const QString hexcopy = deep + "/blink628a_final_release_candidate.hex";
+    QFile::copy(QString::fromStdString(test::exampleshex()), hexcopy);
+    test::GuiRig longnames("sim:" + (deep + "/simulated_chip.hex").toStdString());
+    longnames.load();
+    ok &= save(longnames.window.get(), folder, "main_longstatus");
+    longnames.window->openhexpath(hexcopy);
+    ok &= save(longnames.window.get(), folder, "main_longpath");
     return ok ? 0 : 1;
 }

@@ -1,7 +1,5 @@
 #include "buffer/hexload.h"
 
-#include "buffer/shortpath.h"
-
 namespace qm {
 
 std::string kilowords(int32_t words) {
@@ -60,7 +58,7 @@ HexLoadResult loadhexfile(Host& host, ProgBuffer& progbuffer, const ActiveModel&
     result.ok = result.read.ok;
     if (result.ok) {
         host.updatedisplay();
-        result.labelhex = shortpath(path);
+        result.labelhex = path;
         result.status = loadreport(loadedwords, result.read);
     } else {
         clearbuffer(progbuffer, activemodel);

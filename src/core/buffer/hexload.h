@@ -27,7 +27,8 @@ inline constexpr char kStatusNotLoaded[] = "HEX file not loaded!";
 
 struct HexLoadResult {
     bool ok = false;
-    // What label_hex shows now: shortpath of the file after a load, empty after a failure.
+    // The file label_hex names now: its whole path after a load (the label fits it to its
+    // width), empty after a failure.
     std::string labelhex;
     // What went to the status line.
     std::string status;

@@ -5,7 +5,6 @@
 #include <vector>
 
 #include "buffer/safefile.h"
-#include "buffer/shortpath.h"
 #include "text/hextext.h"
 
 namespace qm {
@@ -94,7 +93,7 @@ HexSaveResult savehexfile(Host& host, const ProgBuffer& progbuffer, const Active
     host.enable();
     if (written.ok) {
         result.outcome = HexSaveOutcome::Saved;
-        result.labelhex = shortpath(path);
+        result.labelhex = path;
         host.setstatus(kStatusSaved);
         return result;
     }

@@ -21,8 +21,8 @@ enum class HexSaveOutcome { Saved, Declined, Failed };
 
 struct HexSaveResult {
     HexSaveOutcome outcome = HexSaveOutcome::Failed;
-    // The new text of label_hex; set only when the file was written, so the label never names a
-    // file that does not hold the buffer.
+    // The path label_hex names now, whole; set only when the file was written, so the label never
+    // names a file that does not hold the buffer.
     std::optional<std::string> labelhex;
     std::string reason;  // why the save failed
 };

@@ -2,27 +2,6 @@
 
 namespace qm {
 
-namespace {
-
-constexpr size_t kShortPathChars = 70;
-
-bool iscontinuationbyte(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
-
-}  // namespace
-
-std::string shortpath(const std::string& path) {
-    // Walk back over 70 code points; continuation bytes belong to the code point before them.
-    size_t start = path.size();
-    size_t chars = 0;
-    while (start > 0 && chars < kShortPathChars) {
-        --start;
-        while (start > 0 && iscontinuationbyte(path[start])) --start;
-        ++chars;
-    }
-    if (start == 0) return path;
-    return "... " + path.substr(start);
-}
-
 bool ispathseparator(char c) {
 #ifdef _WIN32
     return c == '\\' || c == '/';

@@ -36,30 +36,33 @@ bool isfault(ChipEventKind kind) {
 }
 
 std::string describe(const ChipEvent& event) {
-    std::string line = formatms(event.time) + " ms  ";
+    return formatms(event.time) + " ms  " + eventtext(event);
+}
+
+std::string eventtext(const ChipEvent& event) {
+    std::string line;
     const std::string at = " at " + hexwordh(event.pc);
     switch (event.kind) {
         case ChipEventKind::kPowerOn:
-            return line + "power on, programming mode" + at;
+            return "power on, programming mode" + at;
         case ChipEventKind::kPowerOff:
-            return line + "power off" + at;
+            return "power off" + at;
         case ChipEventKind::kCommand:
-            line += "command " + hexbyteh(event.command);
+            line = "command " + hexbyteh(event.command);
             if (event.data >= 0) line += " data " + hexwordh(event.data);
             return line + at;
         case ChipEventKind::kUnknownCommand:
-            return line + "unknown command " + hexbyteh(event.command) + at;
+            return "unknown command " + hexbyteh(event.command) + at;
         case ChipEventKind::kIncompleteCommand:
-            line += "incomplete command";
+            line = "incomplete command";
             if (event.command >= 0) line += " " + hexbyteh(event.command);
             return line + at;
         case ChipEventKind::kViolation:
-            return line + "timing violation: " + event.text;
+            return "timing violation: " + event.text;
         case ChipEventKind::kIgnored:
-            return line + "command " + hexbyteh(event.command) + " ignored" + at + ": " +
-                   event.text;
+            return "command " + hexbyteh(event.command) + " ignored" + at + ": " + event.text;
         case ChipEventKind::kProtocolFault:
-            return line + "protocol fault: " + event.text;
+            return "protocol fault: " + event.text;
     }
     return line;
 }

@@ -34,6 +34,8 @@ struct ChipEvent {
 
 // One line of text for a trace, e.g. "12.345 ms  command 02h data 3FFFh at 0005h".
 std::string describe(const ChipEvent& event);
+// What happened, without the time: "command 02h data 3FFFh at 0005h".
+std::string eventtext(const ChipEvent& event);
 
 // Milliseconds with up to three decimals and no trailing zeros: 2100 us -> "2.1".
 std::string formatms(std::chrono::microseconds duration);

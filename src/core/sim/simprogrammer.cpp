@@ -36,7 +36,8 @@ SimProgrammer::SimProgrammer(const ActiveModel& activemodel, Clock& clock,
                              std::string_view chipname, std::optional<FtdiPinMap> cable)
     : cable_(cable ? std::make_unique<SimFt232r>(adapter_, clock, *cable) : nullptr),
       // Behind a cable the chip sees each line change at the time it takes at the bit-bang rate.
-      chip_(socketchip(activemodel, cable_ ? cable_->lineclock() : clock, chipname)) {}
+      chipclock_(cable_ ? cable_->lineclock() : clock),
+      chip_(socketchip(activemodel, chipclock_, chipname)) {}
 
 SimProgrammer::~SimProgrammer() = default;
 
@@ -46,8 +47,11 @@ std::string SimProgrammer::open(const std::string& imagepath) {
         return "The simulated chip's image " + imagepath + " cannot be used:\r\n" + why;
     adapter_.attach(chip_.get());
     adapter_.open(kSimPortName, 9600);
+    markstart();
     return {};
 }
+
+void SimProgrammer::markstart() { start_ = chipclock_.now(); }
 
 bool SimProgrammer::loadimage(const std::string& imagepath, std::string& why) {
     imagepath_ = imagepath;
@@ -102,15 +106,16 @@ std::vector<std::string> SimProgrammer::takefaults(int maxlines) {
     for (const ChipEvent& event : chip_ ? chip_->log() : kNoEvents) {
         if (!isfault(event.kind)) continue;
         if (static_cast<int>(lines.size()) < maxlines) {
-            lines.push_back("simulated chip: " + describe(event));
+            lines.push_back("Simulated chip at " + formatms(event.time - start_) +
+                            " ms: " + eventtext(event));
         } else {
             ++more;
         }
     }
-    if (more > 0) lines.push_back("simulated chip: " + std::to_string(more) + " more");
+    if (more > 0) lines.push_back("Simulated chip: " + std::to_string(more) + " more faults");
     if (cable_) takecablefaults(lines);
     // A real adapter would stay powered too; the simulated one can say so.
-    if (adapter_.supply()) lines.push_back("simulated chip: the supply is still on");
+    if (adapter_.supply()) lines.push_back("Simulated chip: the supply is still on");
     if (chip_) chip_->clearlog();
     return lines;
 }
@@ -119,11 +124,11 @@ std::vector<std::string> SimProgrammer::takefaults(int maxlines) {
 // adapter could take for a supply toggle.
 void SimProgrammer::takecablefaults(std::vector<std::string>& lines) {
     if (const int64_t shortstates = cable_->shortstates() - shortstates_; shortstates > 0) {
-        lines.push_back("simulated cable: " + std::to_string(shortstates) +
+        lines.push_back("Simulated cable: " + std::to_string(shortstates) +
                         " line states shorter than the chip's setup and hold time");
     }
     if (const int64_t pulses = cable_->txdpulses() - txdpulses_; pulses > 0) {
-        lines.push_back("simulated cable: " + std::to_string(pulses) +
+        lines.push_back("Simulated cable: " + std::to_string(pulses) +
                         " pulses on TD in bit-bang mode");
     }
     shortstates_ = cable_->shortstates();

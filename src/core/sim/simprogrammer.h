@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -60,8 +61,13 @@ class SimProgrammer {
     // sentence that says so: "The simulated chip's image PATH was not saved: reason".
     std::string saveimage();
 
+    // The start of an operation, or of anything else whose faults are reported together: the
+    // fault lines give their times from here. Opening marks it too.
+    void markstart();
+
     // What the chip logged as faults (violated timing, ignored, unknown or incomplete commands)
-    // since the last call, one line each, at most maxlines and then a line counting the rest.
+    // since the last call, one line each with its time from the start ("Simulated chip at 2.1 ms:
+    // unknown command 01h at 2007h"), at most maxlines and then a line counting the rest.
     // The log is cleared, so each call reports only what is new. A supply left on by the last run
     // is reported too, and so is what a cable saw since the last call that a real one would
     // hide: line states shorter than the chip's setup and hold time, pulses on TD in bit-bang
@@ -74,7 +80,10 @@ class SimProgrammer {
 
     SimAdapter adapter_;
     std::unique_ptr<SimFt232r> cable_;
+    // The time the chip sees: behind a cable, the cable's line time.
+    Clock& chipclock_;
     std::unique_ptr<PicChip> chip_;
+    std::chrono::microseconds start_{0};
     std::string imagepath_;
     // The image as loaded or last saved (for a new image, the erased chip's), to tell whether a
     // run changed the chip.

@@ -7,7 +7,7 @@ namespace qm::gui {
 
 // A label that acts on a left click, as the main window's file, model and value labels do, and
 // on a left double click, as the model list does.
-class ClickLabel final : public QLabel {
+class ClickLabel : public QLabel {
     Q_OBJECT
   public:
     using QLabel::QLabel;

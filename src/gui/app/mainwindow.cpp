@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDialog>
+#include <QIcon>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -15,6 +16,7 @@
 #include "buffer/dumprows.h"
 #include "devices/savedmodel.h"
 #include "gui/app/clicklabel.h"
+#include "gui/app/elidedlabel.h"
 #include "gui/app/guihost.h"
 #include "gui/app/memorydump.h"
 #include "gui/app/wheelfilter.h"
@@ -44,6 +46,9 @@ MainWindow::MainWindow(MainWindowSetup setup)
     : setup_(std::move(setup)), devices_(*setup_.devices), settings_(*setup_.settings) {
     setObjectName("Form1");
     setWindowTitle("Quellmark");
+    // The icon of the desktop entry, built into the program, for this window and the dialogs it
+    // opens. Qt's SVG plugins draw it; without them the windows go without.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icons/quellmark.svg")));
     setAcceptDrops(true);
     dialogs_.dialogcaption = setup_.dialogcaption;
     dialogs_.dialogscale = setup_.dialogscale;
@@ -103,8 +108,8 @@ void MainWindow::menuclear_Click() {
     clearbuffer(progbuffer_, activemodel_);
     loadedwords_ = 0;
     updatedisplay();
-    label_hex_->clear();
-    label_status_->clear();
+    label_hex_->setfulltext(QString());
+    label_status_->setfulltext(QString());
     enable();
     // Both views back to their first row; a memory of fewer than 64 locations has no range.
     scrl1_->setMaximum(0);
@@ -165,7 +170,7 @@ void MainWindow::settheme() {
     for (QLabel* label : label_conf_) paintrole(label, r.valueback, r.valuefore);
 }
 
-void MainWindow::setstatus(const QString& text) { label_status_->setText(text); }
+void MainWindow::setstatus(const QString& text) { label_status_->setfulltext(text); }
 
 int MainWindow::showmessage(const QString& text, int type, const QString& caption) {
     return mymsgbox(this, dialogs_, text, type, caption);

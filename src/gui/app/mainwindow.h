@@ -36,6 +36,7 @@ class StopSignals;
 namespace qm::gui {
 
 class ClickLabel;
+class ElidedLabel;
 class GuiHost;
 class MemoryDump;
 class WheelFilter;
@@ -201,14 +202,14 @@ class MainWindow final : public QMainWindow {
     std::array<QMenu*, 5> menus_{};
     std::array<QPushButton*, 5> commands_{};
     ClickLabel* Label7_ = nullptr;
-    ClickLabel* label_hex_ = nullptr;
+    ElidedLabel* label_hex_ = nullptr;
     ClickLabel* Label1_ = nullptr;
     ClickLabel* label_ime_ = nullptr;
     ClickLabel* label_info_ = nullptr;
     QLabel* Label3_ = nullptr;
     QLabel* Label4_ = nullptr;
     QLabel* Label5_ = nullptr;
-    QLabel* label_status_ = nullptr;
+    ElidedLabel* label_status_ = nullptr;
     MemoryDump* tabla_flash_ = nullptr;
     MemoryDump* tabla_eeprom_ = nullptr;
     QScrollBar* scrl1_ = nullptr;

@@ -11,6 +11,7 @@
 #include "devices/configwords.h"
 #include "engine/chipoperations.h"
 #include "gui/app/clicklabel.h"
+#include "gui/app/elidedlabel.h"
 #include "gui/app/guihost.h"
 #include "gui/app/mainwindow.h"
 #include "gui/dialogs/hardwarecheck.h"
@@ -55,7 +56,7 @@ void MainWindow::loadhex(const QString& path) {
     const std::string name = takelastpath(settings_, lastpath_, path.toStdString());
     const HexLoadResult loaded =
         loadhexfile(*host_, progbuffer_, activemodel_, loadedwords_, lastpath_, name);
-    label_hex_->setText(QString::fromStdString(loaded.labelhex));
+    label_hex_->setfulltext(QString::fromStdString(loaded.labelhex));
     // The status line is too narrow for the notes after the load report; a box makes sure they
     // are read.
     if (loaded.ok) {
@@ -77,11 +78,12 @@ void MainWindow::menusave_Click() {
     if (path.isEmpty()) return;
     const std::string name = takelastpath(settings_, lastpath_, path.toStdString());
     const HexSaveResult saved = savehexfile(*host_, progbuffer_, activemodel_, lastpath_ + name);
-    if (saved.labelhex) label_hex_->setText(QString::fromStdString(*saved.labelhex));
+    if (saved.labelhex) label_hex_->setfulltext(QString::fromStdString(*saved.labelhex));
 }
 
 void MainWindow::runchipoperation(Operation operation) {
     if (refusedwhilebusy()) return;
+    port_->markstart();
     runoperation(*engine_, operation, port_->state());
     showsimreport();
     quitifstopped();
@@ -126,6 +128,7 @@ void MainWindow::menucheck_Click() {
         return;
     }
     HardwareCheck dialog(this, port_->driver());
+    port_->markstart();
     dialog.exec();
     if (!dialog.restoredtext().isEmpty()) setstatus(dialog.restoredtext());
     // What the simulated chip made of the lines the user drove by hand.

@@ -7,6 +7,7 @@
 #include "buffer/bufferedit.h"
 #include "devices/configwords.h"
 #include "gui/app/clicklabel.h"
+#include "gui/app/elidedlabel.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/memorydump.h"
 #include "gui/app/twips.h"
@@ -95,7 +96,7 @@ void MainWindow::unosbox_Enter() {
     if (value && !busy_ && storeedit(progbuffer_, edittarget_, editindex_, *value)) {
         (edittarget_ == EditTarget::Eeprom ? scrl2_ : scrl1_)->setFocus();
         updatedisplay();
-        label_hex_->clear();
+        label_hex_->setfulltext(QString());
     }
     closeeditbox();
 }

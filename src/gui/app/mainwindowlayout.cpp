@@ -1,5 +1,6 @@
 // The main window's controls: creation, names, captions, tool tips and placement.
 #include <QFontDatabase>
+#include <QLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -7,6 +8,7 @@
 
 #include "buffer/dumprows.h"
 #include "gui/app/clicklabel.h"
+#include "gui/app/elidedlabel.h"
 #include "gui/app/mainwindow.h"
 #include "gui/app/memorydump.h"
 #include "gui/app/twips.h"
@@ -29,6 +31,14 @@ const char* const kFileTip = "Click to open HEX file!";
 
 QRect topx(const QRect& twips) {
     return twipsrect(twips.left(), twips.top(), twips.width(), twips.height());
+}
+
+ElidedLabel* addelidedlabel(QWidget* client, const char* name, ElidedLabel::Cut cut,
+                            const QString& tip, int left, int top, int width, int height) {
+    auto* label = new ElidedLabel(cut, tip, client);
+    label->setObjectName(name);
+    label->setGeometry(twipsrect(left, top, width, height));
+    return label;
 }
 
 }  // namespace
@@ -108,8 +118,10 @@ void MainWindow::buildcontrols() {
     setCentralWidget(client_);
 
     Label7_ = addclicklabel("Label7", "Loaded HEX File", 60, 60, 1755, 255);
-    label_hex_ = addclicklabel("label_hex", QString(), 60, 360, 6075, 255);
-    for (ClickLabel* label : {Label7_, label_hex_}) {
+    label_hex_ = addelidedlabel(client_, "label_hex", ElidedLabel::Cut::Folders, kFileTip, 60, 360,
+                                6075, 255);
+    label_hex_->setCursor(Qt::PointingHandCursor);
+    for (ClickLabel* label : std::initializer_list<ClickLabel*>{Label7_, label_hex_}) {
         label->setToolTip(kFileTip);
         connect(label, &ClickLabel::clicked, this, &MainWindow::menuopen_Click);
     }
@@ -191,7 +203,8 @@ void MainWindow::buildcontrols() {
                 [this] { label_conf_DblClick(); });
     }
     Label5_ = addlabel("Label5", "Status", 4380, 5820, 1755, 255);
-    label_status_ = addlabel("label_status", QString(), 60, 6120, 6075, 255);
+    label_status_ = addelidedlabel(client_, "label_status", ElidedLabel::Cut::End, QString(), 60,
+                                   6120, 6075, 255);
 
     unosbox_ = new QLineEdit(client_);
     unosbox_->setObjectName("unosbox");
@@ -257,6 +270,8 @@ void MainWindow::placecontrols() {
         wide->resize(width - 2 * px(60), wide->height());
     }
     client_->setFixedSize(width, px(kClientHeight) + fdy + edy);
+    // The form has one size: a window the user could stretch would show unthemed room beside it.
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 }  // namespace qm::gui

@@ -165,6 +165,10 @@ std::string ProgrammerPort::modelchanged() {
     return message + opened.message;
 }
 
+void ProgrammerPort::markstart() {
+    if (SimProgrammer* const simulated = sim()) simulated->markstart();
+}
+
 ProgrammerPort::Report ProgrammerPort::report() {
     Report result;
     SimProgrammer* const simulated = sim();

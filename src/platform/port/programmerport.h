@@ -100,6 +100,9 @@ class ProgrammerPort {
     // user, empty when none.
     std::string modelchanged();
 
+    // An operation, or the hardware check, starts: the simulated chip's report gives the times of
+    // what it found wrong from here on. Opening the port marks the start too.
+    void markstart();
     // Also saves the simulated chip's image.
     Report report();
     // Sends what a cable still holds and hands its lines back, then closes what is open. The

@@ -8,19 +8,6 @@
 namespace qm {
 namespace {
 
-TEST(ShortPath, KeepsSeventyCharactersAndCutsLongerPathsFromTheFront) {
-    const std::string seventy = "/" + std::string(63, 'a') + "/b.hex";
-    ASSERT_EQ(seventy.size(), 70u);
-    EXPECT_EQ(shortpath(seventy), seventy);
-    EXPECT_EQ(shortpath("x" + seventy), "... " + seventy);
-    EXPECT_EQ(shortpath(""), "");
-
-    // Two-byte characters count once and are never split.
-    std::string umlauts;
-    for (int i = 0; i < 71; ++i) umlauts += "\xC3\xBC";
-    EXPECT_EQ(shortpath(umlauts), "... " + umlauts.substr(2));
-}
-
 TEST(ShortPath, SplitKeepsTheSeparatorWithTheFolder) {
     EXPECT_EQ(splitpath("/home/u/prog.hex").folder, "/home/u/");
     EXPECT_EQ(splitpath("/home/u/prog.hex").name, "prog.hex");
