@@ -54,8 +54,7 @@ bool protects(ConfigPitfall pitfall) {
 // The erased word, with what it means on the model; empty when the word is not the erased one.
 std::string erasedparagraph(const ActiveModel& model, int index, int32_t word) {
     if (word != model.erasedconfig[size_t(index)]) return {};
-    std::string text = "The configuration word " + configaddress(index) + " is " +
-                       hexwordh(word) +
+    std::string text = "The configuration word " + configaddress(index) + " is " + hexwordh(word) +
                        ", the erased value, as a HEX file without a configuration word leaves "
                        "it. On the " +
                        model.modelname + " that means:";

@@ -22,8 +22,8 @@ QString qtext(const std::string& text) { return QString::fromStdString(text); }
 
 }  // namespace
 
-ConfigDialog::ConfigDialog(QWidget* parent, const DialogContext& context,
-                           const ActiveModel& model, const std::array<int32_t, 2>& words)
+ConfigDialog::ConfigDialog(QWidget* parent, const DialogContext& context, const ActiveModel& model,
+                           const std::array<int32_t, 2>& words)
     : QDialog(parent), model_(model), words_(words) {
     setObjectName("FormConfig");
     setWindowTitle("Configuration Word");

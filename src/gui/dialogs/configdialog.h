@@ -31,7 +31,7 @@ class ConfigDialog final : public QDialog {
 
   private:
     struct FieldBox {
-        int word = 0;                // 0 CONF1, 1 CONF2
+        int word = 0;  // 0 CONF1, 1 CONF2
         const ConfigField* field = nullptr;
         QComboBox* combo = nullptr;  // item data: the field's bits for the item
     };
