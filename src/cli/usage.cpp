@@ -37,6 +37,8 @@ Commands:
   blank                         Blank Check
   identify                      read the chip's device ID and name the models that have it
   convert IN.hex OUT.hex        load a HEX file and save it in the program's own layout
+  config                        list the named fields of the model's configuration words and
+                                their settings
 
 Before program, erase, read, blank and verify, a model with a device ID in the device file
 reads the chip's ID first (program once, for Program All and its Verify). An empty socket or
@@ -50,6 +52,11 @@ A model with factory calibration words (the OSCCAL word and band-gap bits of a 1
 calibration words of a 16F690 ...) has them read first and kept: program and erase write them
 back, verify and blank expect them where they are, read shows them. A kept word that does not
 look as it should stops program and erase before anything is erased (exit code 7).
+
+show and read print the configuration words by their named fields. Before program, what the
+configuration word does that may not be meant (the erased value, code protection, low-voltage
+programming, the watchdog) is printed on standard error; the run goes on, without its Verify on
+a chip the word protects from being read back.
 
 Options:
 )" + optionhelp(kForCli, kHelpColumn, kHelpWidth) +

@@ -10,7 +10,11 @@
 #include <cstdio>
 #include <variant>
 
+#include "devices/configwords.h"
+#include "devices/findmodel.h"
+#include "devices/selectmodel.h"
 #include "gui/app/helptexts.h"
+#include "gui/dialogs/configdialog.h"
 #include "gui/dialogs/hardwarecheck.h"
 #include "gui/dialogs/inputbox.h"
 #include "gui/dialogs/messagebox.h"
@@ -111,6 +115,25 @@ int main(int argc, char** argv) {
                         4, "");
     question.show();
     ok &= save(&question, folder, "messagebox_yesno");
+
+    // The configuration words of a model with two, by their fields; and the question Program
+    // All asks about a word it warns of (the 16F628A's erased word).
+    ActiveModel twowords;
+    ActiveModel onegate;  // the 16F628A
+    if (selectmodel(rig.devices, findmodel(rig.devices, "16F88"), twowords).ok &&
+        selectmodel(rig.devices, findmodel(rig.devices, "16F628A"), onegate).ok) {
+        ConfigDialog config(rig.window.get(), dialogs, twowords, {0x3F30, 0x0001});
+        config.show();
+        ok &= save(&config, folder, "config_16f88");
+        std::string text = "Before programming the 16F628A:";
+        for (const std::string& paragraph : configpitfalls(onegate, onegate.erasedconfig))
+            text += "\r\n\r\n" + paragraph;
+        MessageBox ask(rig.window.get(), dialogs,
+                       QString::fromStdString(text + "\r\n\r\nProgram anyway?"),
+                       kMsgYesNo | kMsgDefaultNo, "");
+        ask.show();
+        ok &= save(&ask, folder, "config_question");
+    }
 
     InputBox input(rig.window.get(), dialogs,
                    "Please select programmer serial port number [1-16]:\r\n\r\n"

@@ -58,8 +58,11 @@ std::string erasedparagraph(const ActiveModel& model, int index, int32_t word) {
                        ", the erased value, as a HEX file without a configuration word leaves "
                        "it. On the " +
                        model.modelname + " that means:";
-    for (const std::string& line : describeconfig(model.configfields[size_t(index)], word))
-        text += kCrLf + std::string("    ") + line;
+    // One field a line, without columns: the box that shows it has no fixed font.
+    for (const DecodedField& d : decodeconfig(model.configfields[size_t(index)], word)) {
+        text += kCrLf + std::string("    ") +
+                (d.setting != nullptr ? fieldsetting(d) : describefield(d));
+    }
     return text;
 }
 

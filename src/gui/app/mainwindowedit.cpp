@@ -65,7 +65,7 @@ void MainWindow::menuconfig_Click() {
         storeedit(progbuffer_, EditTarget::Config, index + 1, dialog.words()[size_t(index)]);
     }
     updatedisplay();
-    label_hex_->clear();
+    label_hex_->setfulltext(QString());
 }
 
 void MainWindow::showconfigtips() {

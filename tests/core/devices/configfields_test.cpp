@@ -51,6 +51,17 @@ TEST(ConfigFieldLines, AreReadIntoNumberedSetsAndNamedByTheModel) {
     EXPECT_TRUE(model.configfields[1].empty());
 }
 
+TEST(ConfigFieldLines, WarningLinesMarkTheSettingsProgramAllWarnsOf) {
+    const LoadDevicesResult file = parsedevices(
+        std::string(kFamily) + "configwarning 1: wdte Watchdog on\n" + chip("configfields: 1\n"));
+    EXPECT_EQ(file.warningcount, 0u);
+    ActiveModel model;
+    ASSERT_TRUE(selectmodel(file.table, 1, model).ok);
+    const ConfigField& wdte = model.configfields[0][1];
+    EXPECT_EQ(wdte.settings[0].pitfall, ConfigPitfall::kNone);
+    EXPECT_EQ(wdte.settings[1].pitfall, ConfigPitfall::kWatchdog);
+}
+
 TEST(ConfigFieldLines, LinesThatBreakTheFormatAreWarningsWithTheirLineNumber) {
     struct Case {
         const char* line;
@@ -74,6 +85,15 @@ TEST(ConfigFieldLines, LinesThatBreakTheFormatAreWarningsWithTheirLineNumber) {
         {"configsetting 1: WDTE 04* ON on",
          "ignored, the value \"04*\" is not four hex digits from 0000 to 3FFF (with '*' after the "
          "erased one)"},
+        {"configwarning 1: WDTE watchdog",
+         "ignored, a warning needs a field name, a kind and settings"},
+        {"configwarning 1: CP codeprotect ON",
+         "ignored, field set 1 has no field CP before this line"},
+        {"configwarning 1: WDTE barks ON",
+         "ignored, \"barks\" is not codeprotect, dataprotect, writeprotect, lowvoltage or "
+         "watchdog"},
+        {"configwarning 1: WDTE watchdog ON SOMETIMES",
+         "ignored, field WDTE has no setting SOMETIMES before this line"},
     };
     for (const Case& c : cases) {
         const LoadDevicesResult file =

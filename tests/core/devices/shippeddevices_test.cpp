@@ -2,6 +2,8 @@
 // must be usable by the rest of the program.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <set>
 #include <string>
 
@@ -87,6 +89,20 @@ TEST(ShippedDevices, TwoConfigurationWordsOnlyWhereTheScriptsHandleThem) {
 // Every configuration word of every model is described by named fields that fit it: inside the
 // mask, no overlap, together with the kept calibration bits the whole mask, each field's erased
 // setting the erased word's bits, and every setting encoded into the erased word decodes back.
+// What Program All warns of, for the fields whose meaning is the same on every family: every
+// setting of CP but OFF protects program memory, CPD ON data memory; LVP ON and WDTE ON are
+// warned of too. (WRT means different things on different families.)
+// The pitfall the setting must carry, nothing where the field is not one of those.
+std::optional<ConfigPitfall> expectedpitfall(const std::string& field, const std::string& setting) {
+    if (field == "CP") return setting == "OFF" ? ConfigPitfall::kNone : ConfigPitfall::kCodeProtect;
+    const std::pair<const char*, ConfigPitfall> onmeans[] = {{"CPD", ConfigPitfall::kDataProtect},
+                                                             {"LVP", ConfigPitfall::kLowVoltage},
+                                                             {"WDTE", ConfigPitfall::kWatchdog}};
+    for (const auto& [name, pitfall] : onmeans)
+        if (field == name) return setting == "ON" ? pitfall : ConfigPitfall::kNone;
+    return std::nullopt;
+}
+
 TEST(ShippedDevices, EveryConfigurationWordHasFieldsThatDecodeAndEncodeIt) {
     const LoadDevicesResult loaded = loadshipped();
     ASSERT_EQ(loaded.status, LoadDevicesStatus::Ok) << loaded.error;
@@ -113,6 +129,8 @@ TEST(ShippedDevices, EveryConfigurationWordHasFieldsThatDecodeAndEncodeIt) {
                 EXPECT_EQ(blank->value, erased & field.mask);
                 for (const ConfigSetting& setting : field.settings) {
                     EXPECT_FALSE(setting.description.empty()) << setting.name;
+                    const auto pitfall = expectedpitfall(field.name, setting.name);
+                    if (pitfall) EXPECT_EQ(setting.pitfall, *pitfall) << setting.name;
                     const int32_t word = encodeconfig(erased, field, setting);
                     EXPECT_EQ(word & ~field.mask, erased & ~field.mask) << setting.name;
                     EXPECT_EQ(settingof(field, word), &setting) << setting.name;
