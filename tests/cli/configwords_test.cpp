@@ -23,7 +23,8 @@ TEST(CliConfigWords, ConfigListsEveryFieldWithItsSettings) {
                          "FOSC  oscillator, bits 0013h, erased: EXTRCCLK\n"
                          "    0000h  LP         low-power crystal on RA6 and RA7\n"))
         << run.out;
-    EXPECT_TRUE(contains(run.out, "    0010h  INTOSCIO   internal oscillator, RA6 and RA7 are I/O\n"))
+    EXPECT_TRUE(
+        contains(run.out, "    0010h  INTOSCIO   internal oscillator, RA6 and RA7 are I/O\n"))
         << run.out;
     EXPECT_TRUE(contains(run.out, "CP  program memory code protection, bits 2000h, erased: OFF\n"))
         << run.out;
@@ -37,7 +38,8 @@ TEST(CliConfigWords, ConfigListsEveryFieldWithItsSettings) {
     cli.write("plain.txt", "model: M\nflash: 64\neeprom: 0\nconfigerased: 3FFF,3FFF\n");
     run = cli.run({"--devices", cli.path("plain.txt"), "--model", "M", "config"});
     EXPECT_EQ(run.exitcode, 5);
-    EXPECT_TRUE(contains(run.err, "names no fields of the configuration words of the M.")) << run.err;
+    EXPECT_TRUE(contains(run.err, "names no fields of the configuration words of the M."))
+        << run.err;
 }
 
 TEST(CliConfigWords, ShowPrintsEachFieldOfTheWordAndSaysWhenNoSettingMatches) {
@@ -60,8 +62,8 @@ TEST(CliConfigWords, ProgramWarnsFirstAndAProtectedChipIsNamedAsSuch) {
     cli.write("noconfig.hex", kNoConfig);
     cli.write("protected.hex", kProtected);
     const auto sim = [&](std::vector<std::string> command) {
-        std::vector<std::string> args{"--model", "16F628A", "--port",
-                                      "sim:" + cli.path("chip.hex"), "--virtual-time"};
+        std::vector<std::string> args{"--model", "16F628A", "--port", "sim:" + cli.path("chip.hex"),
+                                      "--virtual-time"};
         args.insert(args.end(), command.begin(), command.end());
         return cli.run(args);
     };
@@ -75,8 +77,9 @@ TEST(CliConfigWords, ProgramWarnsFirstAndAProtectedChipIsNamedAsSuch) {
                          "HEX file without a configuration word leaves it. On the 16F628A that "
                          "means:\n    FOSC = EXTRCCLK (external RC on RA7, clock out on RA6)\n"))
         << run.err;
-    EXPECT_TRUE(contains(run.err, "Warning: LVP = ON (low-voltage programming on, the PGM pin "
-                                  "serves it): the PGM pin must be held low in the circuit"))
+    EXPECT_TRUE(contains(run.err,
+                         "Warning: LVP = ON (low-voltage programming on, the PGM pin "
+                         "serves it): the PGM pin must be held low in the circuit"))
         << run.err;
     EXPECT_TRUE(contains(run.err, "Warning: WDTE = ON (watchdog timer on): the program must clear"))
         << run.err;
@@ -85,8 +88,9 @@ TEST(CliConfigWords, ProgramWarnsFirstAndAProtectedChipIsNamedAsSuch) {
     // Code protection: warned of, and the Verify that could only fail is left out.
     run = sim({"program", cli.path("protected.hex")});
     EXPECT_EQ(run.exitcode, 0) << run.err;
-    EXPECT_TRUE(contains(run.err, "Warning: CP = ON (program memory code-protected): the program "
-                                  "memory cannot be read back or verified"))
+    EXPECT_TRUE(contains(run.err,
+                         "Warning: CP = ON (program memory code-protected): the program "
+                         "memory cannot be read back or verified"))
         << run.err;
     EXPECT_FALSE(contains(run.err, "erased value")) << run.err;
     EXPECT_TRUE(contains(run.out,
@@ -98,13 +102,15 @@ TEST(CliConfigWords, ProgramWarnsFirstAndAProtectedChipIsNamedAsSuch) {
     // A Verify of the protected chip says why everything read 0; Read All names the word.
     run = sim({"verify", cli.path("protected.hex")});
     EXPECT_EQ(run.exitcode, 1);
-    EXPECT_TRUE(contains(run.err, "Every location that differs read 0, as the memory of a "
-                                  "code-protected chip reads"))
+    EXPECT_TRUE(contains(run.err,
+                         "Every location that differs read 0, as the memory of a "
+                         "code-protected chip reads"))
         << run.err;
     run = sim({"read", cli.path("back.hex")});
     EXPECT_EQ(run.exitcode, 0) << run.err;
-    EXPECT_TRUE(contains(run.err, "The chip's configuration word 2007h reads 0130h: CP = ON "
-                                  "(program memory code-protected)."))
+    EXPECT_TRUE(contains(run.err,
+                         "The chip's configuration word 2007h reads 0130h: CP = ON "
+                         "(program memory code-protected)."))
         << run.err;
     EXPECT_TRUE(contains(run.out, "  CP    = ON         program memory code-protected\n"))
         << run.out;

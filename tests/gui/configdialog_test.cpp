@@ -19,9 +19,7 @@ void choose(ConfigDialog* dialog, const char* combo, const QString& setting) {
     box->setCurrentIndex(index);
 }
 
-QString wordshown(ConfigDialog* dialog) {
-    return dialog->findChild<QLabel*>("word_2007")->text();
-}
+QString wordshown(ConfigDialog* dialog) { return dialog->findChild<QLabel*>("word_2007")->text(); }
 
 TEST(GuiConfigDialog, TheWordIsChosenByItsFieldsAndOkStoresItAsAnEditWould) {
     GuiRig rig("sim");
@@ -30,8 +28,9 @@ TEST(GuiConfigDialog, TheWordIsChosenByItsFieldsAndOkStoresItAsAnEditWould) {
     rig.window->openhexpath(QString::fromStdString(exampleshex()));
     ASSERT_EQ(rig.window->progbuffer().conf[0], 0x3F30);
     const QString file = rig.text("label_hex");
-    EXPECT_TRUE(rig.find("label_conf_0")->toolTip().contains(
-        "FOSC  = INTOSCIO   internal oscillator, RA6 and RA7 are I/O"))
+    EXPECT_TRUE(rig.find("label_conf_0")
+                    ->toolTip()
+                    .contains("FOSC  = INTOSCIO   internal oscillator, RA6 and RA7 are I/O"))
         << rig.find("label_conf_0")->toolTip().toStdString();
 
     // Cancel (Esc) keeps the word, whatever was chosen.
@@ -76,8 +75,9 @@ TEST(GuiConfigDialog, ProgramAllAsksBeforeProgrammingAWordToWarnOf) {
         QTest::keyClick(box, Qt::Key_Return);
     });
     rig.click("Command1");
-    EXPECT_TRUE(question.startsWith("Before programming the 16F628A:\n\nThe configuration word "
-                                    "2007h is 21FFh, the erased value"))
+    EXPECT_TRUE(
+        question.startsWith("Before programming the 16F628A:\n\nThe configuration word "
+                            "2007h is 21FFh, the erased value"))
         << question.toStdString();
     EXPECT_TRUE(question.contains("LVP = ON")) << question.toStdString();
     EXPECT_TRUE(question.endsWith("Program anyway?")) << question.toStdString();

@@ -198,14 +198,6 @@ class Reader {
     std::string faulttext_;
 };
 
-// A word address in upper-case hex, at least four digits and as many more as it needs.
-std::string wholeaddress(int64_t w) {
-    std::string digits;
-    for (; w > 0 || digits.size() < 4; w >>= 4)
-        digits.insert(digits.begin(), "0123456789ABCDEF"[w & 0xF]);
-    return digits;
-}
-
 std::string unreadablemessage(const std::string& path, const std::string& reason) {
     return "Cannot read the HEX file " + path + "\r\n" + reason;
 }
@@ -252,7 +244,7 @@ std::string outofrangewarning(const std::vector<int64_t>& addresses) {
             list += "..., ";
             i = count - kWarningListTail;
         }
-        list += wholeaddress(addresses[i]) + ", ";
+        list += hexwhole(addresses[i]) + ", ";
     }
     if (list.size() >= 2) list.replace(list.size() - 2, 2, ".");
     return "Warning!\r\n" + std::string(kFaultHeader) + "\r\nThere are data for " +

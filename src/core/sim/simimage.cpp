@@ -133,7 +133,7 @@ std::string toolargetext(const ImageNeeds& needs, const ChipFamily& chip) {
                         " (the chip has " + std::to_string(chip.eepromsize) + ")");
     if (needs.config2) parts.push_back("a second configuration word (the chip has none)");
     if (needs.stray >= 0)
-        parts.push_back("data at " + hexwordh(int32_t(needs.stray & 0xFFFF)) +
+        parts.push_back("data at " + hexwhole(needs.stray) + "h" +
                         ", which is no location of a chip");
     std::string text = "It holds more than the simulated " + chip.name + " has: ";
     for (size_t i = 0; i < parts.size(); ++i) text += (i == 0 ? "" : ", ") + parts[i];

@@ -58,4 +58,11 @@ std::string hexchecksum(std::string_view text) {
     return hexbyte((256 - low) % 256);
 }
 
+std::string hexwhole(int64_t value) {
+    std::string digits;
+    for (; value > 0 || digits.size() < 4; value >>= 4)
+        digits.insert(digits.begin(), "0123456789ABCDEF"[value & 0xF]);
+    return digits;
+}
+
 }  // namespace qm

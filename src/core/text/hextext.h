@@ -14,6 +14,9 @@ std::string hexword(int32_t value);    // 4 digits
 std::string hexwordh(int32_t value);   // hexword + "h"
 std::string hexaddr(int32_t value);    // 6 digits
 std::string hexwordle(int32_t value);  // hexword, low byte first: 3FFFh -> "FF3F"
+// A whole address, not cut to a field: at least four digits, and as many more as it needs
+// (100000h -> "100000"). Non-negative values.
+std::string hexwhole(int64_t value);
 
 // Strict parsing: exactly two (four) characters of 0-9 / A-F, else -1. Lower case is rejected.
 int32_t parsebyte(std::string_view text);

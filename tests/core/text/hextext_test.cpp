@@ -29,6 +29,12 @@ TEST(HexFormat, SuffixedAndLittleEndianForms) {
     EXPECT_EQ(hexwordle(0x00A5), "A500");
 }
 
+TEST(HexFormat, WholeAddressesAreNeverCut) {
+    EXPECT_EQ(hexwhole(0x10), "0010");
+    EXPECT_EQ(hexwhole(0x8007), "8007");
+    EXPECT_EQ(hexwhole(0x100000), "100000");
+}
+
 TEST(HexParse, AcceptsOnlyExactUpperCaseDigits) {
     EXPECT_EQ(parsebyte("3F"), 63);
     EXPECT_EQ(parsebyte("00"), 0);
