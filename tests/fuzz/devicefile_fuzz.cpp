@@ -7,13 +7,12 @@
 #include "buffer/progbuffer.h"
 #include "devices/loaddevices.h"
 #include "devices/selectmodel.h"
+#include "fuzzhost.h"
 #include "script/instruction.h"
 
 namespace {
 
-void check(bool condition) {
-    if (!condition) __builtin_trap();
-}
+using qm::fuzz::check;
 
 // Activating thousands of models of one input would only slow the search down.
 constexpr int kModelsTried = 64;

@@ -8,6 +8,7 @@
 #include "buffer/hexwriter.h"
 #include "buffer/progbuffer.h"
 #include "devices/activemodel.h"
+#include "fuzzhost.h"
 
 namespace {
 
@@ -21,9 +22,7 @@ qm::ActiveModel model(bool config2) {
     return m;
 }
 
-void check(bool condition) {
-    if (!condition) __builtin_trap();
-}
+using qm::fuzz::check;
 
 }  // namespace
 

@@ -14,6 +14,7 @@
 #include "devices/selectmodel.h"
 #include "engine/engine.h"
 #include "engine/interpreter.h"
+#include "fuzzhost.h"
 #include "host/host.h"
 #include "host/virtualclock.h"
 #include "link/linedriver.h"
@@ -23,30 +24,13 @@
 
 namespace {
 
-void check(bool condition) {
-    if (!condition) __builtin_trap();
-}
+using qm::fuzz::check;
+using qm::fuzz::FuzzHost;
 
 constexpr size_t kHeader = 6;
 constexpr int64_t kLineOperations = 200'000;
 // Far more than any run of these small memories may take: loops need the address to grow.
 constexpr int64_t kStepBudget = 5'000'000;
-
-class FuzzHost final : public qm::Host {
-  public:
-    void setstatus(const std::string&) override {}
-    void yield() override {}
-    int mymsgbox(const std::string&, int type, const std::string&) override {
-        return type == qm::kMsgYesNo ? qm::kAnswerYes : qm::kAnswerOk;
-    }
-    qm::Clock& clock() override { return clock_; }
-    void endprogram() override { ended = true; }
-
-    bool ended = false;
-
-  private:
-    qm::VirtualClock clock_;
-};
 
 }  // namespace
 

@@ -20,6 +20,7 @@
 #include "engine/calibration.h"
 #include "engine/engine.h"
 #include "engine/idcheck.h"
+#include "fuzzhost.h"
 #include "host/host.h"
 #include "host/virtualclock.h"
 #include "link/linedriver.h"
@@ -29,29 +30,12 @@
 
 namespace {
 
-void check(bool condition) {
-    if (!condition) __builtin_trap();
-}
+using qm::fuzz::check;
+using qm::fuzz::FuzzHost;
 
 constexpr size_t kHeader = 4;
 // sXX*N walks up to 16K commands; several such instructions stay well below this.
 constexpr int64_t kLineOperations = 2'000'000;
-
-class FuzzHost final : public qm::Host {
-  public:
-    void setstatus(const std::string&) override {}
-    void yield() override {}
-    int mymsgbox(const std::string&, int type, const std::string&) override {
-        return type == qm::kMsgYesNo ? qm::kAnswerYes : qm::kAnswerOk;
-    }
-    qm::Clock& clock() override { return clock_; }
-    void endprogram() override { ended = true; }
-
-    bool ended = false;
-
-  private:
-    qm::VirtualClock clock_;
-};
 
 // The input's lines after the header, at most four; a missing line is empty.
 std::vector<std::string> parts(std::string_view text) {

@@ -24,15 +24,11 @@ std::optional<int32_t> wholenumber(std::string_view text) {
     return std::stoi(std::string(text.substr(first)));
 }
 
-std::string readdevices(const OptionRow& row, std::string_view value, CommandLineOptions& o) {
+// --devices and --settings: a file's name.
+template <std::optional<std::string> CommandLineOptions::*File>
+std::string readfilename(const OptionRow& row, std::string_view value, CommandLineOptions& o) {
     if (value.empty()) return needs(row, "a file name");
-    o.devices = std::string(value);
-    return {};
-}
-
-std::string readsettings(const OptionRow& row, std::string_view value, CommandLineOptions& o) {
-    if (value.empty()) return needs(row, "a file name");
-    o.settings = std::string(value);
+    o.*File = std::string(value);
     return {};
 }
 
@@ -92,7 +88,7 @@ std::string setflag(const OptionRow&, std::string_view, CommandLineOptions& o) {
 }
 
 constexpr OptionRow kOptions[] = {
-    {"--devices", "", "FILE", kForCli, readdevices,
+    {"--devices", "", "FILE", kForCli, readfilename<&CommandLineOptions::devices>,
      "device description file (default: quellmarkdevices.txt beside the program, else in "
      "../share/quellmark/ from the program's folder)"},
     {"--model", "", "NAME|NUMBER", kForCli, readmodel,
@@ -121,7 +117,7 @@ constexpr OptionRow kOptions[] = {
     {"--ftdi-pins", "", "MAP", kForBoth, readftdipins,
      "where an FT232R cable has the lines, e.g. rts=D2,dtr=D4,dsr=D5 (the default); add :high "
      "to a line asserted by a high pin"},
-    {"--settings", "", "FILE", kForBoth, readsettings,
+    {"--settings", "", "FILE", kForBoth, readfilename<&CommandLineOptions::settings>,
      "keep the settings in this INI file instead of the user's (also: QUELLMARK_SETTINGS)"},
     {"--no-verify", "", "", kForCli, setflag<&CommandLineOptions::noverify>,
      "program without the Verify that follows"},
