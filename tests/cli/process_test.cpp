@@ -195,6 +195,7 @@ TEST(CliProcess, FtdiSimProgramsAndVerifiesThroughTheSimulatedCable) {
     ASSERT_EQ(run.exitcode, 0) << run.out << run.err;
     EXPECT_TRUE(contains(run.out, "Simulated FT232R cable ready... (chip 16F877A, image "))
         << run.out;
+    EXPECT_TRUE(contains(run.out, ", bit-bang rate measured: 750 000 pin bytes/s)\n")) << run.out;
     EXPECT_TRUE(contains(run.out, "Chip programmed. ")) << run.out;
     EXPECT_TRUE(contains(run.out, "Chip verified. ")) << run.out;
     EXPECT_EQ(run.err, "");  // no timing fault of the chip or the cable

@@ -99,14 +99,17 @@ TEST(GuiOperations, VerifyAgainstAChangedBufferShowsTheMismatchReport) {
 }
 
 TEST(GuiOperations, AnotherChipInTheSocketStopsProgramAllWithAnErrorBox) {
-    const std::pair<const char*, QString> ports[] = {{"sim=16F877A", "Simulated adapter"},
-                                                     {"ftdisim=16F877A", "Simulated FT232R cable"}};
-    for (const auto& [port, name] : ports) {
-        SCOPED_TRACE(name.toStdString());
+    const std::pair<const char*, QString> ports[] = {
+        {"sim=16F877A", "Simulated adapter ready... (chip 16F877A)"},
+        {"ftdisim=16F877A",
+         "Simulated FT232R cable ready... (chip 16F877A, bit-bang rate measured: 750 000 pin "
+         "bytes/s)"}};
+    for (const auto& [port, status] : ports) {
+        SCOPED_TRACE(port);
         GuiRig rig(port);
         rig.settings.writetext(kSettingModel, "3");  // 16F628A
         rig.load();
-        EXPECT_EQ(rig.text("label_status"), name + " ready... (chip 16F877A)");
+        EXPECT_EQ(rig.text("label_status"), status);
         rig.window->openhexpath(QString::fromStdString(exampleshex()));
 
         SeenBox box;
@@ -129,7 +132,9 @@ TEST(GuiOperations, ProgramAllThenVerifyRunThroughTheSimulatedFt232rCable) {
     GuiRig rig("ftdisim");
     rig.settings.writetext(kSettingModel, "3");  // 16F628A
     rig.load();
-    EXPECT_EQ(rig.text("label_status"), "Simulated FT232R cable ready... (chip 16F628A)");
+    EXPECT_EQ(rig.text("label_status"),
+              "Simulated FT232R cable ready... (chip 16F628A, bit-bang rate measured: 750 000 pin "
+              "bytes/s)");
     rig.window->openhexpath(QString::fromStdString(exampleshex()));
 
     // A timing fault of the chip or the cable would be reported in a message box.

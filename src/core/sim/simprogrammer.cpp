@@ -82,10 +82,12 @@ std::string SimProgrammer::name() const {
     return cable_ ? "Simulated FT232R cable" : "Simulated adapter";
 }
 
-std::string SimProgrammer::statustext() const {
-    if (!chip_) return name() + " ready... (no chip)";
-    return name() + " ready... (chip " + chip_->family().name +
-           (imagepath_.empty() ? ")" : ", image " + imagepath_ + ")");
+std::string SimProgrammer::statustext(const std::string& more) const {
+    std::string text = name() + " ready... (";
+    text += chip_ ? "chip " + chip_->family().name : std::string("no chip");
+    if (chip_ && !imagepath_.empty()) text += ", image " + imagepath_;
+    if (!more.empty()) text += ", " + more;
+    return text + ")";
 }
 
 std::string SimProgrammer::saveimage() {

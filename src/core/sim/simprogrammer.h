@@ -52,8 +52,8 @@ class SimProgrammer {
     // "Simulated adapter" or "Simulated FT232R cable", as the status line names the port.
     std::string name() const;
     // "Simulated adapter ready... (chip 16F628A)", with ", image PATH" when there is one, or
-    // "(no chip)" for an empty socket.
-    std::string statustext() const;
+    // "(no chip)" for an empty socket; `more`, when given, ends the parenthesis after a comma.
+    std::string statustext(const std::string& more = {}) const;
 
     // Stores the chip's memory in the image file, when there is one and the chip has changed
     // since the image was loaded or last saved (a new image is written only once a run changed

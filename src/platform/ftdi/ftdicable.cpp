@@ -45,10 +45,9 @@ FtdiCable::Opened FtdiCable::open(const PortSpec& spec, const FtdiPinMap& pins, 
     }
     Opened opened;
     opened.ok = true;
-    // A real cable's rate is what its timing rests on; the user sees it where the cable is named.
-    opened.status =
-        sim_ ? sim_->statustext()
-             : name_ + " ready... (bit-bang rate measured: " + bitbang_->pinratetext() + ")";
+    // The cable's timing rests on its measured rate; the user sees it where the cable is named.
+    const std::string rate = "bit-bang rate measured: " + bitbang_->pinratetext();
+    opened.status = sim_ ? sim_->statustext(rate) : name_ + " ready... (" + rate + ")";
     return opened;
 }
 

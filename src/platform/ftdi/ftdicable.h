@@ -36,11 +36,12 @@ class FtdiCable {
     };
 
     // Opens the cable the port's text names (Kind::Ftdi or Kind::FtdiSim), wired as `pins`,
-    // with the supply toggle frame at `baud`, and measures its bit-bang rate on `clock`; a real
-    // cable's status names the rate ("FTDI cable ready... (bit-bang rate measured: 849 558 pin
-    // bytes/s)"), and a rate no FT232R has is refused with the open failure message. A simulated
-    // cable gets the simulated chip the port value names (one of the active model's family when it
-    // names none) on `clock`, its memory in the image file it names.
+    // with the supply toggle frame at `baud`, and measures its bit-bang rate on `clock`; the
+    // status names the rate ("FTDI cable ready... (bit-bang rate measured: 849 558 pin
+    // bytes/s)", a simulated cable's after its chip), and a rate no FT232R has is refused with
+    // the open failure message. A simulated cable gets the simulated chip the port value names
+    // (one of the active model's family when it names none) on `clock`, its memory in the image
+    // file it names.
     Opened open(const PortSpec& spec, const FtdiPinMap& pins, int32_t baud,
                 const ActiveModel& activemodel, Clock& clock);
 
