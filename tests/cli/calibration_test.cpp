@@ -17,12 +17,9 @@ const std::string kProgram675 =
 TEST(CliCalibration, A12F675KeepsOsccalAndBandGapBitsThroughProgramAndErase) {
     CliRunner cli;
     cli.write("prog.hex", kProgram675);
-    const auto sim = [&](std::vector<std::string> command) {
-        // A fresh simulated 12F675 holds 3480h at 3FFh and band-gap bits 10.
-        std::vector<std::string> args{"--model", "PIC12F675", "--port",
-                                      "sim:" + cli.path("chip.hex"), "--virtual-time"};
-        args.insert(args.end(), command.begin(), command.end());
-        return cli.run(args);
+    // A fresh simulated 12F675 holds 3480h at 3FFh and band-gap bits 10.
+    const auto sim = [&](const std::vector<std::string>& command) {
+        return cli.run(chipargs("PIC12F675", "sim:" + cli.path("chip.hex"), command));
     };
     CliRun run = sim({"program", cli.path("prog.hex")});
     ASSERT_EQ(run.exitcode, 0) << run.out << run.err;

@@ -11,10 +11,9 @@ const std::string kBlink = sourcefile("data/examples/blink628a.hex");
 const std::string kOldDevices = std::string(QUELLMARK_TEST_DATA) + "/engine/testdevices.txt";
 
 // Model 16F628A on a simulated socket, on virtual time.
-std::vector<std::string> socketargs(const std::string& socket, std::vector<std::string> command) {
-    std::vector<std::string> args{"--model", "16F628A", "--port", socket, "--virtual-time"};
-    args.insert(args.end(), command.begin(), command.end());
-    return args;
+std::vector<std::string> socketargs(const std::string& socket,
+                                    const std::vector<std::string>& command) {
+    return chipargs("16F628A", socket, command);
 }
 
 // On the simulated adapter and behind the simulated FT232R cable, whose batched transfers must

@@ -55,6 +55,15 @@ inline bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
 }
 
+// The arguments of a run of `model` on `port` (a simulated chip, most often) on virtual time,
+// then `command`.
+inline std::vector<std::string> chipargs(const std::string& model, const std::string& port,
+                                         const std::vector<std::string>& command) {
+    std::vector<std::string> args{"--model", model, "--port", port, "--virtual-time"};
+    args.insert(args.end(), command.begin(), command.end());
+    return args;
+}
+
 // Files of the source tree the tests use.
 std::string sourcefile(const std::string& relative);
 std::string readfile(const std::string& path);

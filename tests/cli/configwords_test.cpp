@@ -61,11 +61,8 @@ TEST(CliConfigWords, ProgramWarnsFirstAndAProtectedChipIsNamedAsSuch) {
     CliRunner cli;
     cli.write("noconfig.hex", kNoConfig);
     cli.write("protected.hex", kProtected);
-    const auto sim = [&](std::vector<std::string> command) {
-        std::vector<std::string> args{"--model", "16F628A", "--port", "sim:" + cli.path("chip.hex"),
-                                      "--virtual-time"};
-        args.insert(args.end(), command.begin(), command.end());
-        return cli.run(args);
+    const auto sim = [&](const std::vector<std::string>& command) {
+        return cli.run(chipargs("16F628A", "sim:" + cli.path("chip.hex"), command));
     };
 
     // Without a configuration word the chip gets the erased one: said, with what it means; the

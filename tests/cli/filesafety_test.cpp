@@ -120,11 +120,8 @@ TEST(CliSafeSave, SimulatedChipImagesAreRefusedBySmallerChipsAndNotRewrittenUnch
     for (const std::string port : {"sim:", "ftdisim:"}) {
         CliRunner cli;
         cli.write("top.hex", ":020000000528D1\r\n:020FFE000628C3\r\n:00000001FF\r\n");
-        const auto sim = [&](const char* model, std::vector<std::string> command) {
-            std::vector<std::string> args{"--model", model, "--port", port + cli.path("chip.hex"),
-                                          "--virtual-time"};
-            args.insert(args.end(), command.begin(), command.end());
-            return cli.run(args);
+        const auto sim = [&](const char* model, const std::vector<std::string>& command) {
+            return cli.run(chipargs(model, port + cli.path("chip.hex"), command));
         };
         ASSERT_EQ(sim("16F628A", {"program", cli.path("top.hex")}).exitcode, 0) << port;
         // The same chip written by another program, with a comment the program would not write.
@@ -155,11 +152,8 @@ TEST(CliSafeSave, SimulatedChipImagesAreRefusedBySmallerChipsAndNotRewrittenUnch
 // an image whose folder does not exist is refused before anything runs.
 TEST(CliSafeSave, AMissingImageIsAnErasedChipThatOnlyAChangeSaves) {
     CliRunner cli;
-    const auto sim = [&](const std::string& image, std::vector<std::string> command) {
-        std::vector<std::string> args{"--model", "16F628A", "--port", "sim:" + image,
-                                      "--virtual-time"};
-        args.insert(args.end(), command.begin(), command.end());
-        return cli.run(args);
+    const auto sim = [&](const std::string& image, const std::vector<std::string>& command) {
+        return cli.run(chipargs("16F628A", "sim:" + image, command));
     };
     const std::string blink = sourcefile("data/examples/blink628a.hex");
     const struct {

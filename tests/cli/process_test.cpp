@@ -14,12 +14,9 @@ namespace {
 const std::string kBlink = sourcefile("data/examples/blink628a.hex");
 
 // A run on the simulated adapter with the chip kept in the runner's folder, on virtual time.
-std::vector<std::string> simargs(const CliRunner& cli, std::vector<std::string> command,
+std::vector<std::string> simargs(const CliRunner& cli, const std::vector<std::string>& command,
                                  const std::string& model = "16F628A") {
-    std::vector<std::string> args{"--model", model, "--port", "sim:" + cli.path("chip.hex"),
-                                  "--virtual-time"};
-    args.insert(args.end(), command.begin(), command.end());
-    return args;
+    return chipargs(model, "sim:" + cli.path("chip.hex"), command);
 }
 
 TEST(CliProcess, HelpVersionAndUsageErrors) {
