@@ -71,7 +71,7 @@ GuiRun guirun(const qm::DeviceTable& devices, int32_t modelnumber) {
     setup.devices = &devices;
     setup.settings = &settings;
     setup.appfolder = "/tmp/";
-    setup.port = "sim";  // real time: no clock given
+    setup.options.port = "sim";  // real time: no clock given
     qm::gui::MainWindow window(std::move(setup));
     window.Form_Load();
     qm::bench::fill(window.progbuffer());

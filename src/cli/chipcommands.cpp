@@ -130,12 +130,9 @@ int runchipcommand(Session& session) {
     StopSignals signals("quellmark-cli");
     ProgrammerPort port({&session.host, &session.settings(), &session.activemodel,
                          session.clock.get(), nullptr, &StopSignals::reason});
-    ProgrammerPort::Request request;
-    request.port = session.options.port;
-    request.baud = session.options.baud;
-    request.holdus = session.options.holdus;
-    request.ftdipins = session.options.ftdipins.value_or("");
-    if (const ProgrammerPort::Opened opened = port.open(request); !opened.ok) {
+    if (const ProgrammerPort::Opened opened =
+            port.open(ProgrammerPort::Request::of(session.options));
+        !opened.ok) {
         if (!opened.message.empty()) session.host.printerror(opened.message);
         return kExitPort;
     }

@@ -36,7 +36,7 @@ void CliHost::setstatus(const std::string& text) {
 int CliHost::mymsgbox(const std::string& text, int type, const std::string& /*caption*/) {
     if (type == kMsgError) ++errorboxes_;
     printerror(text);
-    return (type & ~kMsgDefaultNo) == kMsgYesNo ? kAnswerYes : kAnswerOk;
+    return msgboxkind(type) == kMsgYesNo ? kAnswerYes : kAnswerOk;
 }
 
 void CliHost::endprogram() {

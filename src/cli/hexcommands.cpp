@@ -27,14 +27,12 @@ int runshow(Session& session) {
 int runconfig(Session& session) {
     if (const int code = session.loaddevicefile(); code != kExitOk) return code;
     if (const int code = session.choosemodel(); code != kExitOk) return code;
-    const std::string listing = configlisting(session.activemodel);
-    if (listing.empty()) {
-        session.host.printerror("The device file " + session.devicespath +
-                                " names no fields of the configuration words of the " +
-                                session.activemodel.modelname + ".");
+    if (const std::string why = nofieldsreason(session.activemodel, session.devicespath);
+        !why.empty()) {
+        session.host.printerror(why);
         return kExitDevice;
     }
-    session.out << listing;
+    session.out << configlisting(session.activemodel);
     session.out.flush();
     return kExitOk;
 }

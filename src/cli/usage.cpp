@@ -82,9 +82,7 @@ Exit codes:
 )";
 }
 
-std::string versiontext() {
-    return std::string("quellmark-cli ") + QUELLMARK_VERSION + "\n" + kLicenceLine + "\n";
-}
+std::string versiontext() { return qm::versiontext("quellmark-cli", QUELLMARK_VERSION); }
 
 std::string usagehint() { return "Try 'quellmark-cli --help'.\n"; }
 

@@ -19,7 +19,7 @@ class FuzzHost final : public Host {
     void setstatus(const std::string&) override {}
     void yield() override {}
     int mymsgbox(const std::string&, int type, const std::string&) override {
-        return (type & ~kMsgDefaultNo) == kMsgYesNo ? kAnswerYes : kAnswerOk;
+        return msgboxkind(type) == kMsgYesNo ? kAnswerYes : kAnswerOk;
     }
     Clock& clock() override { return clock_; }
     void endprogram() override { ended = true; }

@@ -69,7 +69,7 @@ struct GuiRig {
         setup.appfolder = "/tmp/";
         setup.clock = &clock;
         setup.realport = &ports;
-        setup.port = std::move(port);
+        setup.options.port = std::move(port);
         setup.stopsignals = stopsignals;
         window = std::make_unique<MainWindow>(std::move(setup));
     }

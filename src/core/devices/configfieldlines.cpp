@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "devices/configfields.h"
 #include "text/asciicase.h"
 #include "text/hextext.h"
 #include "text/leadingnumber.h"
@@ -38,22 +39,16 @@ std::string rest(std::string_view text, const Words& words, size_t first) {
     return std::string(tail);
 }
 
-// Four hex digits, or -1.
-int32_t fourdigits(std::string_view text) {
-    return text.size() == 4 ? parseword(asciiupper(text)) : -1;
-}
-
+// The set is being built here, so its fields and settings may be changed.
 ConfigField* fieldnamed(ConfigFieldSet& set, std::string_view name) {
-    for (ConfigField& field : set)
-        if (asciiupper(field.name) == asciiupper(name)) return &field;
-    return nullptr;
+    return const_cast<ConfigField*>(findfield(set, name));
 }
 
 std::string addfield(ConfigFieldSet& set, int32_t number, std::string_view text) {
     const Words words = splitwords(text);
     if (words.words.size() < 3) return "ignored, a field needs a name, a mask and a title";
     const std::string_view name = words.words[0];
-    const int32_t mask = fourdigits(words.words[1]);
+    const int32_t mask = parsewordanycase(words.words[1]);
     if (mask <= 0 || mask > 0x3FFF) {
         return "ignored, the mask \"" + std::string(words.words[1]) +
                "\" is not four hex digits from 0001 to 3FFF";
@@ -79,7 +74,7 @@ std::string addsetting(ConfigFieldSet& set, int32_t number, std::string_view tex
     std::string_view valuetext = words.words[1];
     const bool erased = valuetext.ends_with('*');
     if (erased) valuetext.remove_suffix(1);
-    const int32_t value = fourdigits(valuetext);
+    const int32_t value = parsewordanycase(valuetext);
     if (value < 0 || value > 0x3FFF) {
         return "ignored, the value \"" + std::string(words.words[1]) +
                "\" is not four hex digits from 0000 to 3FFF (with '*' after the erased one)";
@@ -116,9 +111,7 @@ std::string addwarning(ConfigFieldSet& set, int32_t number, std::string_view tex
     }
     std::vector<ConfigSetting*> named;
     for (size_t i = 2; i < words.words.size(); ++i) {
-        ConfigSetting* setting = nullptr;
-        for (ConfigSetting& candidate : field->settings)
-            if (asciiupper(candidate.name) == asciiupper(words.words[i])) setting = &candidate;
+        auto* setting = const_cast<ConfigSetting*>(findsetting(*field, words.words[i]));
         if (setting == nullptr) {
             return "ignored, field " + field->name + " has no setting " +
                    std::string(words.words[i]) + " before this line";

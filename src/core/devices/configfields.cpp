@@ -9,19 +9,6 @@ namespace {
 
 bool samename(std::string_view a, std::string_view b) { return asciiupper(a) == asciiupper(b); }
 
-std::string fieldnames(const ConfigFieldSet& fields) {
-    std::string names;
-    for (const ConfigField& field : fields) names += (names.empty() ? "" : ", ") + field.name;
-    return names;
-}
-
-std::string settingnames(const ConfigField& field) {
-    std::string names;
-    for (const ConfigSetting& setting : field.settings)
-        names += (names.empty() ? "" : ", ") + setting.name;
-    return names;
-}
-
 std::string checkfield(const ConfigField& field) {
     const std::string named = "the field " + field.name;
     if (field.settings.empty()) return named + " has no setting.";
@@ -85,37 +72,8 @@ std::vector<DecodedField> decodeconfig(const ConfigFieldSet& fields, int32_t wor
     return decoded;
 }
 
-int32_t encodeconfig(int32_t word, const ConfigField& field, const ConfigSetting& setting) {
-    return (word & ~field.mask) | (setting.value & field.mask);
-}
-
-int32_t encodeconfig(const ConfigFieldSet& fields, int32_t word,
-                     const std::vector<std::pair<std::string, std::string>>& choices,
-                     std::string& why) {
-    why.clear();
-    std::vector<const ConfigField*> chosen;
-    for (const auto& [fieldname, settingname] : choices) {
-        const ConfigField* field = findfield(fields, fieldname);
-        if (field == nullptr) {
-            why = "no field " + fieldname + "; the fields are " + fieldnames(fields) + ".";
-            return -1;
-        }
-        for (const ConfigField* earlier : chosen) {
-            if (earlier == field) {
-                why = "the field " + field->name + " is set twice.";
-                return -1;
-            }
-        }
-        chosen.push_back(field);
-        const ConfigSetting* setting = findsetting(*field, settingname);
-        if (setting == nullptr) {
-            why = "the field " + field->name + " has no setting " + settingname +
-                  "; its settings are " + settingnames(*field) + ".";
-            return -1;
-        }
-        word = encodeconfig(word, *field, *setting);
-    }
-    return word;
+int32_t encodeconfig(int32_t word, const ConfigField& field, int32_t value) {
+    return (word & ~field.mask) | (value & field.mask);
 }
 
 std::string describefield(const DecodedField& decoded) {

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace qm {
@@ -75,16 +74,9 @@ const ConfigSetting* findsetting(const ConfigField& field, std::string_view name
 // Every field of the set as `word` holds it, in the set's order.
 std::vector<DecodedField> decodeconfig(const ConfigFieldSet& fields, int32_t word);
 
-// `word` with the field's bits replaced by the setting's; every other bit is kept.
-int32_t encodeconfig(int32_t word, const ConfigField& field, const ConfigSetting& setting);
-
-// `word` with each named field set to the named setting ({"FOSC", "INTOSCIO"}), names in any
-// case; the fields not named keep their bits. -1 when a name is unknown or a field is named
-// twice; `why` then says which ("no field WDT; the fields are FOSC, WDTE, ..."), else it is
-// empty.
-int32_t encodeconfig(const ConfigFieldSet& fields, int32_t word,
-                     const std::vector<std::pair<std::string, std::string>>& choices,
-                     std::string& why);
+// `word` with the field's bits replaced by those of `value` (a setting's value, in place);
+// every other bit is kept.
+int32_t encodeconfig(int32_t word, const ConfigField& field, int32_t value);
 
 // One plain line for a decoded field: "FOSC = INTOSCIO   internal oscillator, RA6 and RA7 are
 // I/O", or, when no setting has its bits, "WRT = 0000h   no setting has these bits".

@@ -96,6 +96,12 @@ std::vector<std::string> describeconfig(const ConfigFieldSet& fields, int32_t wo
     return lines;
 }
 
+std::string nofieldsreason(const ActiveModel& model, const std::string& devicefile) {
+    if (!describedwords(model).empty()) return {};
+    return "The device file " + (devicefile.empty() ? "" : devicefile + " ") +
+           "names no fields of the configuration words of the " + model.modelname + ".";
+}
+
 std::string configlisting(const ActiveModel& model) {
     std::string text;
     for (const int index : describedwords(model)) {

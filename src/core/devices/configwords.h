@@ -18,6 +18,9 @@ std::string configaddress(int index);
 
 // The words of the model that have named fields: 0, and 1 too when the model uses CONF2.
 std::vector<int> describedwords(const ActiveModel& model);
+// Why the model's words cannot be shown by their fields, empty when they can: "The device file
+// [DEVICEFILE ]names no fields of the configuration words of the M."
+std::string nofieldsreason(const ActiveModel& model, const std::string& devicefile = {});
 
 // A word's fields, one line each, the names and settings in columns:
 // "FOSC  = INTOSCIO   internal oscillator, RA6 and RA7 are I/O", or for bits no setting has

@@ -86,9 +86,9 @@ class DeviceFileParser {
         }
         // Everything after the first space: the value of key lines, the number of definitions.
         const std::string_view afterspace = line.substr(space + 1);
+        const std::string_view word = std::string_view(lower).substr(0, space);
 
-        if (const std::string_view word = std::string_view(lower).substr(0, space);
-            isconfigfieldkeyword(word)) {
+        if (isconfigfieldkeyword(word)) {
             const bool hascolon = colon != std::string_view::npos;
             const std::string reason =
                 readconfigfieldline(result_.table, word, afterspace, hascolon,
@@ -97,7 +97,7 @@ class DeviceFileParser {
             return;
         }
 
-        if (auto* definitions = definitiontable(std::string_view(lower).substr(0, space))) {
+        if (auto* definitions = definitiontable(word)) {
             const int32_t number = leadingnumber(afterspace);
             if (!isslot(number)) {
                 warn(linenumber, line, outofrange(number));

@@ -53,10 +53,7 @@ std::string convertconfigfields(const DeviceTable& table, const devicemodel& mod
                                 ActiveModel& converted) {
     converted.configfields = {};
     for (size_t index = 0; index < 2; ++index) {
-        if (std::string why = convertword(table, model, index, converted); !why.empty()) {
-            converted.configfields = {};
-            return why;
-        }
+        if (std::string why = convertword(table, model, index, converted); !why.empty()) return why;
     }
     return {};
 }

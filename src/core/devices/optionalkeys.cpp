@@ -24,17 +24,12 @@ constexpr int32_t kWordMask = 0x3FFF;
 // Like the words of configerased, a value is its first four characters, so "0E20h" or a note
 // after the digits still reads.
 int32_t leadingword(std::string_view text) {
-    return parseword(asciiupper(text.substr(0, std::min<size_t>(text.size(), 4))));
+    return parsewordanycase(text.substr(0, std::min<size_t>(text.size(), 4)));
 }
 
 bool readsaword(const std::vector<std::string>& steps) {
     return std::any_of(steps.begin(), steps.end(),
                        [](const std::string& step) { return step.starts_with("temp=s"); });
-}
-
-// Four hex digits, or -1.
-int32_t wordof(std::string_view text) {
-    return text.size() == 4 ? parseword(asciiupper(text)) : -1;
 }
 
 // One item of a calibration key: AAAA, AAAA&MMMM, either with =FFFF.
@@ -43,7 +38,7 @@ std::string parseitem(std::string_view item, int32_t flashsize, CalibrationWord&
     const std::string_view form = equals == std::string_view::npos ? "" : item.substr(equals + 1);
     const std::string_view location = item.substr(0, equals);
     const size_t amp = location.find('&');
-    word.address = wordof(location.substr(0, amp));
+    word.address = parsewordanycase(location.substr(0, amp));
     if (word.address < 0)
         return "\"" + std::string(item) + "\" does not start with an address of four hex digits";
     const bool inflash = word.address < flashsize;
@@ -51,8 +46,8 @@ std::string parseitem(std::string_view item, int32_t flashsize, CalibrationWord&
     if (!inflash && !inconfig)
         return hexwordh(word.address) + " is neither a FLASH word of the model nor in 2000h-20FFh";
     if (amp != std::string_view::npos) {
-        word.mask = wordof(location.substr(amp + 1));
-        if (word.mask <= 0 || word.mask > 0x3FFF)
+        word.mask = parsewordanycase(location.substr(amp + 1));
+        if (word.mask <= 0 || word.mask > kWordMask)
             return "\"" + std::string(item) +
                    "\" has no bit mask of four hex digits from 0001 to 3FFF after '&'";
     }
@@ -114,7 +109,7 @@ std::string scriptproblem(const std::vector<std::string>& steps,
         if (takescommand(in.op) && in.command < 0)
             return script +
                    " has an instruction whose command is not two hex digits: " + quotedstep + ".";
-        if (in.op == Opcode::SendCmdData && (in.data < 0 || in.data > 0x3FFF))
+        if (in.op == Opcode::SendCmdData && (in.data < 0 || in.data > kWordMask))
             return script + " has an instruction whose data is not four hex digits from 0000 to " +
                    "3FFF: " + quotedstep + ".";
     }
@@ -255,7 +250,7 @@ std::string convertoptionalkeys(const devicemodel& model, ActiveModel& converted
     converted.deviceid = id.id;
     converted.deviceidmask = id.mask;
 
-    converted.configmask = {0x3FFF, 0x3FFF};
+    converted.configmask = {kWordMask, kWordMask};
     if (const std::string* text = optionaltext(model, "configmask")) {
         converted.configmask = parsewordpair(*text);
         if (converted.configmask[0] < 0 || converted.configmask[1] < 0) {

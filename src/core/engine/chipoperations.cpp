@@ -51,6 +51,10 @@ bool chipchanges(Operation operation) {
     return operation == Operation::Program || operation == Operation::Erase;
 }
 
+bool checkschip(Operation operation) {
+    return operation == Operation::BlankCheck || operation == Operation::Verify;
+}
+
 const std::vector<std::string>& stepsof(const ActiveModel& model, Operation operation) {
     return model.steps[size_t(static_cast<int>(operation))];
 }
@@ -159,9 +163,9 @@ RunResult runscript(Engine& engine, Operation operation, const std::vector<int32
         mergecalibration(image, engine.activemodel, kept);
         return runalg(engine, steps, {ScriptLanguage::Original, &image, {}});
     }
-    const bool checks = operation == Operation::BlankCheck || operation == Operation::Verify;
-    return runalg(engine, steps,
-                  {ScriptLanguage::Original, nullptr, checks ? kept : std::vector<int32_t>{}});
+    return runalg(
+        engine, steps,
+        {ScriptLanguage::Original, nullptr, checkschip(operation) ? kept : std::vector<int32_t>{}});
 }
 
 // Stops an operation that the device ID check refuses, before anything reached the chip.
@@ -206,12 +210,12 @@ struct OperationRun {
     bool chipinquestion = false;
 
     bool changeschip() const { return chipchanges(operation); }
-    bool checks() const {
-        return operation == Operation::BlankCheck || operation == Operation::Verify;
-    }
+    bool checks() const { return checkschip(operation); }
     // The calibration words read at the start that Program All or Erase All may have lost.
-    std::vector<int32_t> atrisk() const { return changeschip() ? result.calibration : none(); }
-    static std::vector<int32_t> none() { return {}; }
+    const std::vector<int32_t>& atrisk() const {
+        static const std::vector<int32_t> kNone;
+        return changeschip() ? result.calibration : kNone;
+    }
 };
 
 // The commands disabled, the start text, a new mismatch report for the checks.

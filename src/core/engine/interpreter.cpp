@@ -363,7 +363,7 @@ SideRun runbeside(Engine& engine, const std::vector<std::string>& steps,
     Engine own(engine.host, engine.port, engine.linedriver, engine.activemodel, scratch);
     own.algstate.cal = registers;
     SideRun result;
-    result.run = runalg(own, steps, {ScriptLanguage::Extended});
+    result.run = runalg(own, steps, {ScriptLanguage::Extended, nullptr, {}});
     if (result.run.outcome == RunOutcome::ScriptError) {
         result.run.error.reason += " (in the " + scriptname + " script)";
     } else if (result.run.outcome == RunOutcome::Completed && result.run.supplyleftswitched) {

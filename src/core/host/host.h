@@ -16,6 +16,8 @@ enum MsgBoxType {
     kMsgDefaultNo = 256
 };
 enum MsgBoxAnswer { kAnswerOk = 1, kAnswerYes = 6, kAnswerNo = 7 };
+// The kind of box a type asks for, without kMsgDefaultNo.
+constexpr int msgboxkind(int type) { return type & ~kMsgDefaultNo; }
 
 // What the core needs from the program that runs it: the GUI, the command-line front end and the
 // tests each implement this once.

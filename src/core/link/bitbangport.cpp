@@ -134,7 +134,6 @@ bool BitBangPort::enterbitbang(bool opening) {
         !checked(transport_.exchange(byte, sample))) {
         return false;
     }
-    ++pinbytes_;
     if (opening && !measure()) return false;
     return checked(transport_.setoutputs(pins_.outputmask()));
 }
@@ -188,7 +187,6 @@ int64_t BitBangPort::bursttime(int32_t bytes) {
     const auto end = clock_.now();
     out_.clear();
     if (!ok) return -1;
-    pinbytes_ += bytes;
     return (end - start).count();
 }
 
@@ -237,7 +235,6 @@ bool BitBangPort::flush() {
     const bool ok = checked(transport_.exchange(out_, in_));
     reads_.clear();
     for (const size_t pos : samplepos_) reads_.push_back(ok && pins_.dsrof(in_[pos]));
-    if (ok) pinbytes_ += int64_t(out_.size());
     out_.clear();
     samplepos_.clear();
     return ok;

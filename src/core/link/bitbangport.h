@@ -81,8 +81,6 @@ class BitBangPort final : public SerialPort, private LineBatch {
     LineBatch* linebatch() override { return open_ ? this : nullptr; }
 
     const FtdiPinMap& pins() const { return pins_; }
-    // Pin bytes written so far.
-    int64_t pinbytes() const { return pinbytes_; }
     // Pin bytes per second as measured at opening (0 before), and the rate asked of libftdi
     // for it.
     double pinrate() const { return pinrate_; }
@@ -136,7 +134,6 @@ class BitBangPort final : public SerialPort, private LineBatch {
     std::vector<uint8_t> in_;
     std::vector<size_t> samplepos_;  // byte of each queued read
     std::vector<bool> reads_;        // the reads of the last flush
-    int64_t pinbytes_ = 0;
 };
 
 }  // namespace qm

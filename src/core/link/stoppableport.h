@@ -35,9 +35,7 @@ class StoppablePort final : public SerialPort {
     bool failed() const override;
     std::string errortext() const override;
 
-    // The port it wraps, and another one to wrap from now on (the port of the run changed), no
-    // longer stopped.
-    SerialPort& inner() { return *port_; }
+    // Wraps another port from now on (the port of the run changed), no longer stopped.
     void retarget(SerialPort& port) {
         port_ = &port;
         stopped_ = false;

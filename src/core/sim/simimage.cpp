@@ -146,7 +146,12 @@ std::string toolargetext(const ImageNeeds& needs, const ChipFamily& chip) {
 
 bool loadchipimage(PicChip& chip, const std::string& path, std::string& why) {
     std::error_code error;
-    if (!std::filesystem::exists(path, error)) return true;
+    if (!std::filesystem::exists(path, error)) {
+        const std::filesystem::path folder = std::filesystem::absolute(path, error).parent_path();
+        if (std::filesystem::is_directory(folder, error)) return true;
+        why = "its folder " + folder.string() + " does not exist";
+        return false;
+    }
 
     const ActiveModel model = imagemodel(chip);
     ProgBuffer buffer;
@@ -202,8 +207,8 @@ std::string chipimagetext(const PicChip& chip) {
     return text;
 }
 
-bool savechipimage(const PicChip& chip, const std::string& path, std::string& why) {
-    const SafeWriteResult written = writefilesafely(path, chipimagetext(chip));
+bool savechipimage(const std::string& path, const std::string& text, std::string& why) {
+    const SafeWriteResult written = writefilesafely(path, text);
     if (!written.ok) why = written.reason;
     return written.ok;
 }

@@ -1,7 +1,6 @@
 #include "sim/simprogrammer.h"
 
-#include <filesystem>
-#include <system_error>
+#include <utility>
 
 #include "sim/chipfamily.h"
 #include "sim/simimage.h"
@@ -61,17 +60,6 @@ bool SimProgrammer::loadimage(const std::string& imagepath, std::string& why) {
         return false;
     }
     if (!imagepath_.empty()) {
-        std::error_code ec;
-        if (!std::filesystem::exists(imagepath_, ec)) {
-            // A missing image is a new, erased chip, saved once a run changes it: its folder
-            // must be there to take it.
-            const std::filesystem::path folder =
-                std::filesystem::absolute(imagepath_, ec).parent_path();
-            if (!std::filesystem::is_directory(folder, ec)) {
-                why = "its folder " + folder.string() + " does not exist";
-                return false;
-            }
-        }
         if (!loadchipimage(*chip_, imagepath_, why)) return false;
         imageloaded_ = chipimagetext(*chip_);
     }
@@ -93,11 +81,12 @@ std::string SimProgrammer::statustext(const std::string& more) const {
 std::string SimProgrammer::saveimage() {
     if (imagepath_.empty() || !chip_) return {};
     // A run that did not change the chip leaves the image file exactly as it was, or absent.
-    if (chipimagetext(*chip_) == imageloaded_) return {};
+    std::string now = chipimagetext(*chip_);
+    if (now == imageloaded_) return {};
     std::string why;
-    if (!savechipimage(*chip_, imagepath_, why))
+    if (!savechipimage(imagepath_, now, why))
         return "The simulated chip's image " + imagepath_ + " was not saved: " + why;
-    imageloaded_ = chipimagetext(*chip_);
+    imageloaded_ = std::move(now);
     return {};
 }
 

@@ -1,5 +1,7 @@
 #include "text/hextext.h"
 
+#include "text/asciicase.h"
+
 namespace qm {
 
 namespace {
@@ -51,6 +53,8 @@ int32_t parseword(std::string_view text) {
     return high * 256 + low;
 }
 
+int32_t parsewordanycase(std::string_view text) { return parseword(asciiupper(text)); }
+
 std::string hexchecksum(std::string_view text) {
     int32_t sum = 0;
     for (size_t i = 0; i + 1 < text.size(); i += 2) sum += parsebyte(text.substr(i, 2));
@@ -61,7 +65,7 @@ std::string hexchecksum(std::string_view text) {
 std::string hexwhole(int64_t value) {
     std::string digits;
     for (; value > 0 || digits.size() < 4; value >>= 4)
-        digits.insert(digits.begin(), "0123456789ABCDEF"[value & 0xF]);
+        digits.insert(digits.begin(), kDigits[value & 0xF]);
     return digits;
 }
 

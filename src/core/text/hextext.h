@@ -21,6 +21,8 @@ std::string hexwhole(int64_t value);
 // Strict parsing: exactly two (four) characters of 0-9 / A-F, else -1. Lower case is rejected.
 int32_t parsebyte(std::string_view text);
 int32_t parseword(std::string_view text);
+// As parseword, with the digits A-F in either case.
+int32_t parsewordanycase(std::string_view text);
 
 // Intel HEX checksum of a text of hex digit pairs; an odd last character is not used and a pair
 // that does not parse counts as -1.

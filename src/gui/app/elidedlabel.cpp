@@ -55,10 +55,9 @@ QString ElidedLabel::fitted(int width) const {
     if (metrics.horizontalAdvance(full_) <= width) return full_;
     if (cut_ == Cut::End) return metrics.elidedText(full_, Qt::ElideRight, width);
 
-    qsizetype split = full_.size();
-    while (split > 0 && !ispathseparator(full_[split - 1].toLatin1())) --split;
-    const QString folder = full_.left(split);
-    const QString name = full_.mid(split);
+    const SplitPath parts = splitpath(full_.toStdString());
+    const QString folder = QString::fromStdString(parts.folder);
+    const QString name = QString::fromStdString(parts.name);
     // The folder takes what the name leaves; its two ends say most about where the file is.
     // Kerning across the cut can add a pixel, so the folder gives up more until the whole fits.
     const int minimum = metrics.horizontalAdvance(QChar(0x2026));

@@ -94,9 +94,7 @@ void MainWindow::Form_Load() {
     if (!selected.ok) showmessage(QString::fromStdString(selected.message), kMsgError);
 
     menuclear_Click();
-    ProgrammerPort::Request request;
-    request.port = setup_.port;
-    request.ftdipins = setup_.ftdipins;
+    ProgrammerPort::Request request = ProgrammerPort::Request::of(setup_.options);
     request.listports = true;  // for the list of "Change Serial Port Number"
     const ProgrammerPort::Opened opened = port_->open(request);
     if (opened.boxed) showmessage(QString::fromStdString(opened.message), kMsgError);

@@ -18,6 +18,7 @@
 #include "gui/dialogs/dialogcontext.h"
 #include "host/clock.h"
 #include "link/serialport.h"
+#include "platform/options/commandline.h"
 #include "settings/settingsstore.h"
 #include "themes/loadtheme.h"
 
@@ -50,10 +51,8 @@ struct MainWindowSetup {
     double dialogscale = 1.0;
     Clock* clock = nullptr;          // nullptr: real time
     SerialPort* realport = nullptr;  // nullptr: a QtSerialPort
-    // A port for this run only and an FT232R cable's wiring, as the command line gives them
-    // (already checked).
-    std::optional<std::string> port;
-    std::string ftdipins;
+    // The command line (already checked): a port for this run only, an FT232R cable's wiring.
+    CommandLineOptions options;
     // Runs when a fatal script error ends the program, before the process exits.
     std::function<void()> onendprogram;
     // The signals that ask the program to end (SIGTERM at logout, SIGHUP, Ctrl-C in the terminal

@@ -51,11 +51,8 @@ void MainWindow::label_conf_DblClick() {
 
 void MainWindow::menuconfig_Click() {
     if (refusedwhilebusy()) return;
-    if (describedwords(activemodel_).empty()) {
-        showmessage(QString::fromStdString("The device file names no fields of the configuration "
-                                           "words of the " +
-                                           activemodel_.modelname + "."),
-                    kMsgInfo);
+    if (const std::string why = nofieldsreason(activemodel_); !why.empty()) {
+        showmessage(QString::fromStdString(why), kMsgInfo);
         return;
     }
     ConfigDialog dialog(this, dialogs_, activemodel_, progbuffer_.conf);

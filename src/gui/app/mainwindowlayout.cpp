@@ -121,10 +121,9 @@ void MainWindow::buildcontrols() {
     label_hex_ = addelidedlabel(client_, "label_hex", ElidedLabel::Cut::Folders, kFileTip, 60, 360,
                                 6075, 255);
     label_hex_->setCursor(Qt::PointingHandCursor);
-    for (ClickLabel* label : std::initializer_list<ClickLabel*>{Label7_, label_hex_}) {
-        label->setToolTip(kFileTip);
+    Label7_->setToolTip(kFileTip);  // the elided label keeps its own
+    for (ClickLabel* label : std::initializer_list<ClickLabel*>{Label7_, label_hex_})
         connect(label, &ClickLabel::clicked, this, &MainWindow::menuopen_Click);
-    }
 
     struct Button {
         const char* name;

@@ -67,8 +67,7 @@ std::optional<int> answeronterminal(const std::vector<std::string>& args) {
         return kExitUsage;
     }
     if (parsed.options.help || parsed.options.version) {
-        const std::string version =
-            std::string("quellmark " QUELLMARK_VERSION "\n") + kLicenceLine + "\n";
+        const std::string version = versiontext("quellmark", QUELLMARK_VERSION);
         std::fputs(parsed.options.help ? startusage().c_str() : version.c_str(), stdout);
         return kExitOk;
     }
@@ -108,8 +107,7 @@ int startroutine(QApplication& app, const std::vector<std::string>& args) {
     setup.appfolder = applicationfolder();
     setup.dialogcaption = dialogs.dialogcaption;
     setup.dialogscale = dialogs.dialogscale;
-    setup.port = parsed.options.port;
-    setup.ftdipins = parsed.options.ftdipins.value_or("");
+    setup.options = parsed.options;
     setup.onendprogram = [&lock] { lock.unlock(); };
     setup.stopsignals = &stopsignals;
     // Every event loop ends, a modal dialog's too; the window's destructor then shuts the port

@@ -24,7 +24,7 @@ QString qtext(const std::string& text) { return QString::fromStdString(text); }
 
 ConfigDialog::ConfigDialog(QWidget* parent, const DialogContext& context, const ActiveModel& model,
                            const std::array<int32_t, 2>& words)
-    : QDialog(parent), model_(model), words_(words) {
+    : QDialog(parent), words_(words) {
     setObjectName("FormConfig");
     setWindowTitle("Configuration Word");
     setModal(true);
@@ -36,7 +36,7 @@ ConfigDialog::ConfigDialog(QWidget* parent, const DialogContext& context, const 
                                this);
     heading->setWordWrap(true);
     layout->addWidget(heading);
-    for (const int index : describedwords(model)) addword(index);
+    for (const int index : describedwords(model)) addword(model, index);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Ok)->setObjectName("Command1");
@@ -48,7 +48,7 @@ ConfigDialog::ConfigDialog(QWidget* parent, const DialogContext& context, const 
     showwords();
 }
 
-void ConfigDialog::addword(int index) {
+void ConfigDialog::addword(const ActiveModel& model, int index) {
     const std::string address = configaddress(index);
     auto* group = new QGroupBox(qtext("Configuration word " + address), this);
     auto* form = new QFormLayout(group);
@@ -59,7 +59,7 @@ void ConfigDialog::addword(int index) {
     wordlabels_[size_t(index)] = value;
 
     const int32_t word = words_[size_t(index)];
-    for (const ConfigField& field : model_.configfields[size_t(index)]) {
+    for (const ConfigField& field : model.configfields[size_t(index)]) {
         auto* combo = new QComboBox(group);
         combo->setObjectName(qtext((index == 0 ? "combo_" : "combo2_") + field.name));
         const int32_t bits = word & field.mask;
@@ -71,8 +71,7 @@ void ConfigDialog::addword(int index) {
             if (setting.value == bits) combo->setCurrentIndex(combo->count() - 1);
         }
         form->addRow(qtext(field.name + " (" + field.title + "):"), combo);
-        boxes_.push_back({index, &field, combo});
-        const FieldBox box = boxes_.back();
+        const FieldBox box{index, &field, combo};
         connect(combo, &QComboBox::currentIndexChanged, this, [this, box] { fieldchanged(box); });
     }
     layout()->addWidget(group);
@@ -80,7 +79,7 @@ void ConfigDialog::addword(int index) {
 
 void ConfigDialog::fieldchanged(const FieldBox& box) {
     int32_t& word = words_[size_t(box.word)];
-    word = (word & ~box.field->mask) | (box.combo->currentData().toInt() & box.field->mask);
+    word = encodeconfig(word, *box.field, box.combo->currentData().toInt());
     showwords();
 }
 

@@ -4,7 +4,6 @@
 
 #include <array>
 #include <cstdint>
-#include <vector>
 
 #include "devices/activemodel.h"
 #include "gui/dialogs/dialogcontext.h"
@@ -36,13 +35,11 @@ class ConfigDialog final : public QDialog {
         QComboBox* combo = nullptr;  // item data: the field's bits for the item
     };
 
-    void addword(int index);
+    void addword(const ActiveModel& model, int index);
     void fieldchanged(const FieldBox& box);
     void showwords();
 
-    const ActiveModel& model_;
     std::array<int32_t, 2> words_;
-    std::vector<FieldBox> boxes_;
     std::array<QLabel*, 2> wordlabels_{};
 };
 

@@ -68,7 +68,7 @@ MessageBox::MessageBox(QWidget* parent, const DialogContext& context, const QStr
     : QDialog(parent),
       context_(context),
       msgtext_(text),
-      msgtype_(type & ~kMsgDefaultNo),
+      msgtype_(msgboxkind(type)),
       defaultno_(msgtype_ == kMsgYesNo && (type & kMsgDefaultNo) != 0),
       msgresult_(msgtype_ == kMsgYesNo ? kAnswerNo : kAnswerOk) {
     setObjectName("Form08");

@@ -15,6 +15,7 @@
 #include "link/portselect.h"
 #include "link/serialport.h"
 #include "link/stoppableport.h"
+#include "platform/options/commandline.h"
 #include "platform/port/portspec.h"
 #include "settings/settingsstore.h"
 
@@ -58,6 +59,12 @@ class ProgrammerPort {
         // Probes COM1..COM16 first, for the port prompt's list; without it they are probed only
         // when no port number has been saved yet, to find the default.
         bool listports = false;
+
+        // The port, baud rate, hold time and wiring the command line gives.
+        static Request of(const CommandLineOptions& options) {
+            return {options.port, options.baud, options.holdus, options.ftdipins.value_or(""),
+                    false};
+        }
     };
 
     // The outcome of opening. The status line already names the port and says whether it is

@@ -196,32 +196,5 @@ TEST(ConfigFields, DecodeDescribesEachFieldAndSaysWhenNoSettingMatches) {
     }
 }
 
-TEST(ConfigFields, EncodeByNamesReplacesOnlyTheNamedFields) {
-    const LoadDevicesResult file = parsedevices(std::string(kFamily) + chip("configfields: 1\n"));
-    ActiveModel model;
-    ASSERT_TRUE(selectmodel(file.table, 1, model).ok);
-    struct Case {
-        std::vector<std::pair<std::string, std::string>> choices;
-        int32_t word;
-        const char* why;
-    };
-    const Case cases[] = {
-        {{{"fosc", "intoscio"}}, 0x3FFC, ""},
-        {{{"WDTE", "OFF"}, {"FOSC", "EXTRCCLK"}}, 0x3FFB, ""},
-        {{}, 0x3FEC, ""},
-        {{{"WDT", "OFF"}}, -1, "no field WDT; the fields are FOSC, WDTE."},
-        {{{"WDTE", "DISABLED"}},
-         -1,
-         "the field WDTE has no setting DISABLED; its settings are "
-         "OFF, ON."},
-        {{{"WDTE", "OFF"}, {"wdte", "ON"}}, -1, "the field WDTE is set twice."},
-    };
-    for (const Case& c : cases) {
-        std::string why = "stale";
-        EXPECT_EQ(encodeconfig(model.configfields[0], 0x3FEC, c.choices, why), c.word) << c.why;
-        EXPECT_EQ(why, c.why);
-    }
-}
-
 }  // namespace
 }  // namespace qm

@@ -130,8 +130,10 @@ TEST(ShippedDevices, EveryConfigurationWordHasFieldsThatDecodeAndEncodeIt) {
                 for (const ConfigSetting& setting : field.settings) {
                     EXPECT_FALSE(setting.description.empty()) << setting.name;
                     const auto pitfall = expectedpitfall(field.name, setting.name);
-                    if (pitfall) EXPECT_EQ(setting.pitfall, *pitfall) << setting.name;
-                    const int32_t word = encodeconfig(erased, field, setting);
+                    if (pitfall) {
+                        EXPECT_EQ(setting.pitfall, *pitfall) << setting.name;
+                    }
+                    const int32_t word = encodeconfig(erased, field, setting.value);
                     EXPECT_EQ(word & ~field.mask, erased & ~field.mask) << setting.name;
                     EXPECT_EQ(settingof(field, word), &setting) << setting.name;
                     ++settings;
@@ -147,7 +149,7 @@ TEST(ShippedDevices, EveryConfigurationWordHasFieldsThatDecodeAndEncodeIt) {
             for (const DecodedField& decoded : decodeconfig(set, erased)) {
                 ASSERT_NE(decoded.setting, nullptr) << decoded.field->name;
                 EXPECT_TRUE(decoded.setting->erased) << decoded.field->name;
-                rebuilt = encodeconfig(rebuilt, *decoded.field, *decoded.setting);
+                rebuilt = encodeconfig(rebuilt, *decoded.field, decoded.setting->value);
             }
             EXPECT_EQ(rebuilt, erased);
         }
